@@ -1,0 +1,70 @@
+#include "support/texts.h"
+
+Texts texts = {
+    .about_menu = "About Scrivel...",
+    .default_pad_name = "Default Pad.nib",
+
+    .program_moved = "The Scrivel program seems to have moved. Shoud I update the registry setting to reflect the new location?\n\n(This is a good idea.)",
+    .modify_registry = "Do you want me to modify your registry so that you can open Scrivel files (extension \".nib\") by double-clicking them?\n\n(This is a good idea.)",
+    .pad_file_type = "Scrivel Pad",
+    .start_menu_shortcut = "Do you want me to place a shortcut to Scrivel in the Start menu?",
+    .shortcut_title = "Shortcut",
+    .shortcut_file = "\\Scrivel.lnk",
+    .application_description = "Scrivel application",
+    .desktop_shortcut = "Do you want me to place a shortcut to Scrivel on the desktop?",
+    .registry_removed = "The registry settings for Scrivel have been removed. It is now safe to delete the program folder.",
+    .uninstall_complete = "Uninstall complete",
+
+    .exception_occured = "An exception has occured.",
+    .error = "Error",
+    .unexpected_error = "Unexpected error",
+    .unexpected_error_intro = "An unexpected error: ",
+
+    .export_failed = "Could not export to #1",
+    .export_error = "Export error",
+    .import_failed = "Could not import from #1",
+    .import_error = "Import error",
+    .importing_title = "Importing...",
+    .importing_label = "Importing text",
+
+    .mail_failed = "Could not send mail. Mailto-handler is probably not set up correctly in the registry.",
+
+    .error_occurred = "An error has occurred",
+    .memory_low = "Memory is running low. Save your files as soon as possible and quit Scrivel. Quitting other applications may free some memory",
+    .out_of_memory = "Operation cancelled --- out of memory. Save your files and quit Scrivel as soon as possible. Quitting other applications may free some memory.",
+    .low_memory = "Low memory",
+
+    .new_pad = "New Pad",
+    .newer_file_question = "The file #1 was created by a newer version of Scrivel than the one you are running. It may contain features (text-formatting, etc) not visible in this version. If you open the file and save it, these features will be lost. Do you still want to open the file?",
+    .newer_file = "Newer file",
+    .of = "of",
+    .nib_full = "There is not room for more text in this nib. Please split the text on two or more nibs.",
+    .nib_full_title = "Nib is full",
+    .save_changes_question = "Save changes before closing #1?",
+    .save_changes_title = "Save changes?",
+    .save_problem_question = "There was a problem in saving the file #1 do you still want to close the window? (Changes will not be saved.)",
+    .close_window = "Close window",
+    .pad_filter = "Scrivel pads",
+    .text_filter = "Text Files",
+    .all_filter = "All Files",
+    .help_file = "help\\index.html",
+    .help_missing = "Could not open the help file. Make sure that there is a directory named 'help' in the same directory as the Scrivel application and that it contains a file named 'index.html'.",
+
+    .could_not_file = "Could not #1 file #2: #3",
+    .open = "open",
+    .save = "save",
+    .read_only_notice = "The file #1 is read-only. You will not be able to save changes.",
+    .read_only = "Read only",
+    .format_error = "Error reading file #1: File does not match format.",
+    .not_for_updating = "File not open for updating.",
+    .write_error = "Error while writing to #1: #2",
+    .not_for_reading = "File not open for reading.",
+    .not_for_writing = "File not open for writing.",
+    .could_not_file_title = "Could not #1 file",
+    .no_such_key = "Could not find the key: #1",
+    .unknown_key = "Unknown key",
+
+    .percent_done = "#1 % done",
+
+    .not_found = "not found",
+};
