@@ -1,0 +1,83 @@
+#pragma once
+// A file of named values, each an arbitrary run of bytes: the container under every pad file.
+// On disk each record is `KEY (LENGTH): VALUE\n`, one after another, nothing else.
+#include "support/messages.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class RecordReader;
+class RecordWriter;
+
+class Mapfile {
+public:
+    static constexpr int read = 0;    // read keys in any order
+    static constexpr int write = 1;   // write a new file record by record
+    static constexpr int update = 2;  // change keys of an existing file, then commit
+
+    // A file that cannot be opened, read or written. The title says "open" for read mode, "save" otherwise.
+    class file_error : public msg_exception {
+    public:
+        file_error(const std::string& text, int mode);
+    };
+
+    // The key is not in the file.
+    class no_such_key : public msg_exception {
+    public:
+        explicit no_such_key(std::string_view key);
+    };
+
+    // Opens the file; throws file_error when it cannot. In read mode a file that cannot be
+    // written shows the "Read only" notice first. In write mode the records go to a temporary
+    // file beside the target, which close() puts in the target's place: until then the old
+    // file stays as it was.
+    Mapfile(const std::string& file_name, int mode);
+    // Never writes: a writer that was not closed throws its temporary file away, and what
+    // update mode did not commit is lost.
+    ~Mapfile();
+    Mapfile(const Mapfile&) = delete;
+    Mapfile& operator=(const Mapfile&) = delete;
+
+    // Read and update mode. Throw no_such_key when the file has no record of the key.
+    std::string get(std::string_view key);
+    std::int32_t get_int(std::string_view key);   // leading decimal number of the value; 0 if none
+    double get_double(std::string_view key);      // leading floating-point number; 0 if none
+    // Copies the value into `buffer` when it is not null and the value fits `size`; returns the
+    // value's length either way. Adds no terminating zero.
+    std::int32_t get_buffer(std::string_view key, char* buffer, std::uint32_t size);
+
+    // Write mode appends a record (a second put of a key writes a second record); update mode
+    // stores the value until commit.
+    void put(std::string_view key, std::string_view value);
+    void put_int(std::string_view key, std::int32_t value);
+    void put_double(std::string_view key, double value);  // "%19f" text
+    void put_buffer(std::string_view key, const char* data, std::int32_t length);
+
+    // Update mode only.
+    void remove(std::string_view key);
+    // Rewrites the file from the cache, keys in ascending byte order; the old file is replaced
+    // only once the new one is complete.
+    void commit();
+
+    // Write mode: flushes the records to disk and puts the new file in the target's place,
+    // throwing file_error if any of that fails. Other modes: closes the file. Afterwards the
+    // object accepts no further get or put.
+    void close();
+
+    const std::string& name() const { return file_name; }
+
+private:
+    std::string scan_for(std::string_view key);
+    [[noreturn]] void raise_not_for(const char* text) const;
+
+    std::map<std::string, std::string, std::less<>> cache;
+    std::unique_ptr<RecordReader> reader;
+    std::unique_ptr<RecordWriter> writer;
+    std::string file_name;
+    int mode;
+    bool at_end = false;  // the reader has passed the last record
+};
