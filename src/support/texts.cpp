@@ -67,4 +67,73 @@ Texts texts = {
     .percent_done = "#1 % done",
 
     .not_found = "not found",
+
+    .tool_usage =
+        "Usage: nibtool COMMAND ARGUMENTS\n"
+        "Reads and changes Scrivel pads (.nib files).\n"
+        "\n"
+        "  list PAD                      every nib: position, id, time of change, first line\n"
+        "  find PAD QUERY                the nibs that contain QUERY, whatever the case\n"
+        "  add PAD TEXT                  adds a nib holding TEXT (- reads it from standard input)\n"
+        "  import PAD TEXTFILE [--separator S]\n"
+        "                                appends the pieces of TEXTFILE, cut at S, as nibs\n"
+        "  export PAD TEXTFILE [--separator S] [--query Q]\n"
+        "                                writes the nibs (those containing Q) joined by S\n"
+        "  sync A B                      synchronises two pads and saves both\n"
+        "  merge BASE OURS THEIRS        git merge driver: OURS becomes OURS synchronised with THEIRS\n"
+        "  check PAD                     reads the whole file and reports what is wrong\n"
+        "\n"
+        "add and import create a missing PAD. S may hold \\n (line feed), \\t (tab) and \\\\\n"
+        "(backslash); the default is \\n\\n, 30 hyphens and \\n\\n.\n"
+        "nibtool COMMAND --help describes one command.\n",
+    .tool_list_usage =
+        "Usage: nibtool list PAD\n"
+        "Shows every nib of PAD on one line: its position, its id, the time of its last change\n"
+        "(UTC) and its first line.\n",
+    .tool_find_usage =
+        "Usage: nibtool find PAD QUERY\n"
+        "Shows, as list does, the nibs that contain QUERY as one piece, whatever the case of\n"
+        "its letters.\n",
+    .tool_add_usage =
+        "Usage: nibtool add PAD TEXT\n"
+        "Adds a nib holding TEXT at the end of PAD and saves it; with TEXT - the text is read\n"
+        "from standard input. A missing PAD is created.\n",
+    .tool_import_usage =
+        "Usage: nibtool import PAD TEXTFILE [--separator S]\n"
+        "Cuts TEXTFILE wherever S stands and appends each piece to PAD as a new nib, then\n"
+        "saves PAD. A missing PAD is created. S may hold \\n, \\t and \\\\; the default is\n"
+        "\\n\\n, 30 hyphens and \\n\\n. Line breaks in S also find those written as CR LF.\n",
+    .tool_export_usage =
+        "Usage: nibtool export PAD TEXTFILE [--separator S] [--query Q]\n"
+        "Writes the texts of the nibs of PAD to TEXTFILE, joined by S, line breaks as CR LF.\n"
+        "With --query only the nibs that contain Q. S as for import.\n",
+    .tool_sync_usage =
+        "Usage: nibtool sync A B\n"
+        "Synchronises the pads A and B and saves both: afterwards both hold every nib in its\n"
+        "newest version, in the same order, and nibs deleted on one side are gone from the\n"
+        "other unless changed there later. Each file keeps its own window and font.\n",
+    .tool_merge_usage =
+        "Usage: nibtool merge BASE OURS THEIRS\n"
+        "A git merge driver for pads: saves OURS synchronised with THEIRS. BASE is not needed,\n"
+        "since every nib carries its own id and time of change.\n",
+    .tool_check_usage =
+        "Usage: nibtool check PAD\n"
+        "Reads the whole of PAD and reports each problem on a line; exits with status 1 when\n"
+        "there is any.\n",
+    .tool_unknown_command = "Unknown command #1. nibtool --help lists the commands.",
+    .tool_bad_arguments = "Wrong arguments for #1. nibtool #1 --help describes them.",
+    .tool_empty_separator = "The separator must not be empty.",
+    .tool_newer_file = "The file #1 was created by a newer version of Scrivel; nibtool leaves it unchanged, so that nothing of it is lost.",
+    .tool_cannot_read = "Could not read #1: #2",
+    .check_passed = "#1: #2 nibs, #3 deletion records, no problems found.",
+    .check_negative_count = "#1: NNIBS is #2; the pad loads as one empty nib.",
+    .check_missing_stamp = "#1: nib #2 has no stored #3; it gets a new id and time when loaded.",
+    .check_bad_id = "#1: #2 is not an id: #3",
+    .check_bad_time = "#1: #2 is not a time of three numbers: #3",
+    .check_duplicate_id = "#1: the id #2 stands more than once (#3 and #4).",
+    .check_incomplete_deletion = "#1: deletion record #2 lacks its time; it and the records after it are not read.",
+    .check_partial_placement = "#1: the window placement is incomplete; the window opens at the default place.",
+    .check_partial_font = "#1: the font is incomplete; the window uses the default font.",
+    .check_long_font_name = "#1: the font name is longer than 31 characters: #2",
+    .check_newer_version = "#1: written by a newer version of Scrivel (FILE_VERSION #2).",
 };

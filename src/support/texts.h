@@ -70,6 +70,32 @@ struct Texts {
     const char* percent_done;
     // Shell utilities
     const char* not_found;
+    // Pad tool (nibtool)
+    const char* tool_usage;
+    const char* tool_list_usage;
+    const char* tool_find_usage;
+    const char* tool_add_usage;
+    const char* tool_import_usage;
+    const char* tool_export_usage;
+    const char* tool_sync_usage;
+    const char* tool_merge_usage;
+    const char* tool_check_usage;
+    const char* tool_unknown_command;
+    const char* tool_bad_arguments;
+    const char* tool_empty_separator;
+    const char* tool_newer_file;
+    const char* tool_cannot_read;
+    const char* check_passed;
+    const char* check_negative_count;
+    const char* check_missing_stamp;
+    const char* check_bad_id;
+    const char* check_bad_time;
+    const char* check_duplicate_id;
+    const char* check_incomplete_deletion;
+    const char* check_partial_placement;
+    const char* check_partial_font;
+    const char* check_long_font_name;
+    const char* check_newer_version;
 };
 
 extern Texts texts;
