@@ -1,0 +1,42 @@
+#pragma once
+// One note: its identity and time, its text with a lower-case copy for finding, and whether it
+// matched the pad's find query.
+#include "sync/sync_stamp.h"
+
+#include <cstdint>
+#include <string>
+
+class Nib : public SyncStamp {
+public:
+    // An empty nib with a new id, stamped now.
+    Nib();
+    // A nib with a new id, stamped now.
+    explicit Nib(const std::string& text);
+    // A nib read back from its stored text, id text and time text.
+    Nib(const std::string& text, const std::string& id_text, const std::string& time_text);
+
+    // Stores the text with every line end as carriage return and line feed, up to the first zero
+    // byte. Leaves the time alone: the pad stamps its nibs.
+    void set_text(const std::string& text);
+
+    // Matches against a lower-case query; sets and returns `found`. An empty query matches.
+    std::int32_t match(const std::string& lower_query);
+
+    const std::string& text() const { return text_; }
+    const std::string& lower_text() const { return lower_text_; }
+    std::int32_t found() const { return found_; }
+    // Offset of the first match in the text, -1 when none or the query was empty.
+    std::int32_t match_pos() const { return match_pos_; }
+
+    // Alphabetical order: bytes compared unsigned, a prefix first.
+    friend bool operator<(const Nib& a, const Nib& b) { return a.text_ < b.text_; }
+
+private:
+    std::string text_;
+    std::string lower_text_;
+    std::int32_t found_ = 1;
+    std::int32_t match_pos_ = -1;
+};
+
+// The text lower-cased byte by byte in the system's code page; the length stays.
+std::string lower_case(const std::string& text);
