@@ -10,9 +10,9 @@ using Uuid = platform::Uuid;
 
 // A new unique id, built from local sources when the system cannot make one.
 Uuid new_uuid();
-// The id made without the system's generator: time, process clock, random number, process id,
-// a counter and the root folder's listing.
-Uuid local_uuid();
+// Builds an id without the system's generator over `id`: time, process clock, a random number,
+// the process id and a counter, with the root folder's listing mixed in.
+void build_local_uuid(Uuid& id);
 
 // The 36-character lower-case text and back. A malformed text raises the "Unexpected error".
 std::string uuid_to_text(const Uuid& id);

@@ -1,0 +1,145 @@
+#include "model/pad.h"
+
+#include <algorithm>
+
+Pad::Pad() { append(Nib()); }
+
+void Pad::next() {
+    if (found_pos_ + 1 >= found_count_) return;
+    ++current_;
+    ++found_pos_;
+    while (!items[current_].found()) ++current_;
+}
+
+void Pad::previous() {
+    if (found_pos_ <= 0) return;
+    --found_pos_;
+    --current_;
+    while (!items[current_].found()) --current_;
+}
+
+void Pad::go_to(std::int32_t position) {
+    if (position < 1 || position > found_count_) return;
+    while (position > found_pos_ + 1) next();
+    while (position < found_pos_ + 1) previous();
+}
+
+std::int32_t Pad::find(const std::string& query) {
+    remove_empty();
+    find_text_ = query;
+    find_lower_ = lower_case(query);
+    std::int32_t keep = items[current_].match(find_lower_);
+    found_count_ = 0;
+    found_pos_ = 0;
+    for (std::int32_t i = 0; i < count(); ++i) {
+        if (!items[i].match(find_lower_)) continue;
+        ++found_count_;
+        if (!keep) {
+            current_ = i;
+            keep = 1;
+        } else if (i < current_) {
+            ++found_pos_;
+        }
+    }
+    return keep;
+}
+
+void Pad::remove_empty() {
+    // One pass rather than an erase per nib, so that many empty nibs cost no more than one.
+    const bool all_empty =
+        std::all_of(items.begin(), items.end(), [](const Nib& nib) { return nib.text().empty(); });
+    const std::size_t size = items.size();
+    std::size_t kept = 0;
+    std::int32_t new_current = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        bool last_of_all_empty = all_empty && i + 1 == size;
+        if (!items[i].text().empty() || last_of_all_empty) {
+            if (static_cast<std::int32_t>(i) == current_) new_current = static_cast<std::int32_t>(kept);
+            if (kept != i) items[kept] = std::move(items[i]);
+            ++kept;
+            continue;
+        }
+        items[i].time = Timestamp::now();
+        deleted.push_back(static_cast<const SyncStamp&>(items[i]));
+        // A dropped current nib hands over to the nib before it, or to the first.
+        if (static_cast<std::int32_t>(i) == current_) new_current = kept > 0 ? static_cast<std::int32_t>(kept) - 1 : 0;
+    }
+    if (kept == size) return;
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(kept), items.end());
+    current_ = new_current;
+}
+
+void Pad::set_current_text(const std::string& text) {
+    items[current_].set_text(text);
+    touch(static_cast<std::size_t>(current_));
+}
+
+void Pad::new_nib() {
+    if (current_text().empty()) return;
+    append(Nib());
+    ++found_count_;
+    current_ = count() - 1;
+    found_pos_ = found_count_ - 1;
+}
+
+void Pad::add_nib(const std::string& text, const std::string& id_text, const std::string& time_text) {
+    Nib nib = !id_text.empty() && !time_text.empty() ? Nib(text, id_text, time_text) : Nib(text);
+    const std::int32_t placeholder = current_text().empty() ? current_ : -1;
+    append(nib);
+    if (placeholder < 0) {
+        ++found_count_;
+    } else {
+        // The placeholder may be a nib the query did not find; the new nib is found either way.
+        found_count_ += 1 - items[placeholder].found();
+        items.erase(items.begin() + placeholder);
+    }
+    current_ = count() - 1;
+    found_pos_ = found_count_ - 1;
+}
+
+void Pad::delete_current() {
+    const std::int32_t old_position = position();
+    const std::int32_t old_current = current_;
+    remove(static_cast<std::size_t>(current_));
+    if (current_ > 0) --current_;
+    if (items.empty()) {
+        append(Nib());
+        found_count_ = 1;
+        current_ = 0;
+        found_pos_ = 0;
+    }
+    find(find_text_);
+    if (count() == found_count_) {
+        // Empty nibs dropped before the deleted one may leave fewer nibs than its index.
+        current_ = std::min(old_current > 0 ? old_current - 1 : 0, count() - 1);
+        found_pos_ = current_;
+    } else {
+        go_to(old_position > 1 ? old_position - 1 : old_position);
+    }
+}
+
+void Pad::move_current(std::int32_t target) {
+    if (target < 0 || target >= count()) return;
+    auto from = items.begin() + current_;
+    auto to = items.begin() + target;
+    if (to < from)
+        std::rotate(to, from, from + 1);
+    else
+        std::rotate(from, from + 1, to + 1);
+    current_ = target;
+    find(std::string());
+}
+
+void Pad::sort_alphabetically() {
+    std::sort(items.begin(), items.end());
+    current_ = 0;
+    find(std::string());
+}
+
+void Pad::synchronise(Pad& a, Pad& b) {
+    a.synchronize(b);
+    for (Pad* pad : {&a, &b}) {
+        pad->show_first();
+        pad->find(std::string());
+    }
+}
