@@ -1,0 +1,189 @@
+// Nib texts to a text file and back, joined by a separator string.
+#include "model/pad.h"
+#include "storage/import_progress.h"
+#include "storage/separator.h"
+#include "support/messages.h"
+#include "support/texts.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+constexpr std::size_t export_block = 1 << 16;
+
+[[noreturn]] void raise_export_error(const std::string& path) {
+    throw msg_exception(fill_message(texts.export_failed, path) + ": " + std::strerror(errno), texts.export_error,
+                        style_stop);
+}
+
+// Each line feed as carriage return and line feed, as a text-mode stream writes it.
+void append_text_mode(std::string& out, std::string_view text) {
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+}
+
+// Nib texts already hold carriage return and line feed pairs: only a lone line feed gains one.
+void append_line_ends(std::string& out, std::string_view text) {
+    char previous = 0;
+    for (char c : text) {
+        if (c == '\n' && previous != '\r') out += '\r';
+        out += c;
+        previous = c;
+    }
+}
+
+std::string read_whole_file(const std::string& path) {
+    FileHandle file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        throw msg_exception(fill_message(texts.import_failed, path) + ": " + last_error_text(), texts.import_error,
+                            style_stop);
+    std::string content;
+    std::size_t size = 0;
+    content.resize(export_block);
+    for (;;) {
+        size += std::fread(content.data() + size, 1, content.size() - size, file.get());
+        if (size < content.size()) break;
+        content.resize(content.size() * 2);
+    }
+    if (std::ferror(file.get())) throw msg_exception(last_error_text(), texts.error, style_warning);
+    content.resize(size);
+    return content;
+}
+
+// Where the separator could start next, from `pos`: its first byte, or for a line break any
+// carriage return or line feed. Returns `text.size()` when there is none.
+class CandidateFinder {
+public:
+    CandidateFinder(std::string_view text, char first) : text(text), first(first) {
+        line_break = first == '\n' || first == '\r';
+        if (line_break) {
+            next_lf = find('\n', 0);
+            next_cr = find('\r', 0);
+        }
+    }
+
+    std::size_t next(std::size_t pos) {
+        if (!line_break) return find(first, pos);
+        if (next_lf < pos) next_lf = find('\n', pos);
+        if (next_cr < pos) next_cr = find('\r', pos);
+        return next_lf < next_cr ? next_lf : next_cr;
+    }
+
+private:
+    std::size_t find(char c, std::size_t pos) const {
+        if (pos >= text.size()) return text.size();
+        const void* hit = std::memchr(text.data() + pos, c, text.size() - pos);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
+    }
+
+    std::string_view text;
+    char first;
+    bool line_break;
+    // The first of each at or after the last search; still right while not below the position asked for.
+    std::size_t next_lf = 0;
+    std::size_t next_cr = 0;
+};
+
+// Reports an import's progress with the thresholds of import_progress.h, and always ends what it began.
+class ProgressReporter {
+public:
+    ProgressReporter(ImportProgress* progress, std::size_t size) : size(size) {
+        if (progress && size > import_progress_threshold) {
+            progress->begin(texts.importing_title, texts.importing_label);
+            shown = progress;
+        }
+    }
+    ~ProgressReporter() {
+        if (!shown) return;
+        try {
+            shown->end();
+        } catch (...) {
+            // The import's own error is the one to report.
+        }
+    }
+    void at(std::size_t pos) {
+        if (shown && pos - reported > import_progress_step) {
+            shown->report(static_cast<double>(pos) / static_cast<double>(size));
+            reported = pos;
+        }
+    }
+    void finish() {
+        if (!shown) return;
+        ImportProgress* done = shown;
+        shown = nullptr;
+        done->end();
+    }
+
+private:
+    ImportProgress* shown = nullptr;
+    std::size_t size;
+    std::size_t reported = 0;
+};
+
+}  // namespace
+
+void Pad::export_text(const std::string& path, const std::string& separator, int all) const {
+    FileHandle file(std::fopen(path.c_str(), "wb"));
+    if (!file) raise_export_error(path);
+    std::string joint;
+    append_text_mode(joint, separator);
+    std::string block;
+    bool first = true;
+    for (const Nib& nib : items) {
+        if (!all && !nib.found()) continue;
+        if (!first) block += joint;
+        first = false;
+        append_line_ends(block, nib.text());
+        if (block.size() >= export_block) {
+            if (std::fwrite(block.data(), 1, block.size(), file.get()) != block.size()) raise_export_error(path);
+            block.clear();
+        }
+    }
+    if (std::fwrite(block.data(), 1, block.size(), file.get()) != block.size()) raise_export_error(path);
+    if (std::fclose(file.release()) != 0) raise_export_error(path);
+}
+
+void Pad::import_text(const std::string& path, const std::string& separator, ImportProgress* progress) {
+    const std::string content = read_whole_file(path);
+    const std::string_view text = content;
+    const std::size_t n = text.size(), m = separator.size();
+    ProgressReporter reporter(progress, n);
+
+    auto add_piece = [this](std::string_view piece) {
+        new_nib();
+        set_current_text(std::string(piece));
+    };
+
+    std::size_t start = 0;
+    if (m > 0) {
+        CandidateFinder candidates(text, separator[0]);
+        std::size_t pos = 0;
+        while (n - pos >= m) {
+            pos = candidates.next(pos);
+            if (n - pos < m) break;
+            const std::size_t k = separator_match(separator, text.substr(pos));
+            if (k == 0) {
+                ++pos;
+                continue;
+            }
+            add_piece(text.substr(start, pos - start));
+            pos += k;
+            start = pos;
+            reporter.at(pos);
+        }
+    }
+    if (start < n) add_piece(text.substr(start));
+    reporter.finish();
+}

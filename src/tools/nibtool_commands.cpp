@@ -1,0 +1,174 @@
+#include "tools/nibtool_commands.h"
+
+#include "model/pad.h"
+#include "storage/pad_document.h"
+#include "storage/separator.h"
+#include "support/messages.h"
+#include "support/texts.h"
+#include "tools/command_line.h"
+#include "tools/nib_listing.h"
+#include "tools/pad_check.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <istream>
+#include <iterator>
+#include <ostream>
+
+namespace {
+
+// True when `command --help` was asked for; the usage then goes to `out`.
+bool print_help(const CommandLine& line, const char* usage, std::ostream& out) {
+    if (line.help) out << usage;
+    return line.help;
+}
+
+bool file_exists(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file) {
+        std::fclose(file);
+        return true;
+    }
+    return errno != ENOENT;
+}
+
+// The pad at `path`, or a new one when there is no such file.
+PadDocument read_or_new(const std::string& path) {
+    if (!file_exists(path)) return PadDocument{};
+    return read_pad_file(path);
+}
+
+// A file of a newer version may hold more than this program reads; writing it back would lose that.
+void refuse_newer(const std::string& path, const PadDocument& document) {
+    if (document.header.newer())
+        throw msg_exception(fill_message(texts.tool_newer_file, path), texts.newer_file, style_warning);
+}
+
+std::string separator_option(const CommandLine& line) {
+    if (!line.options.count("separator")) return default_separator;
+    std::string separator = decode_separator(line.option("separator", {}));
+    if (separator.empty()) throw msg_exception(texts.tool_empty_separator, texts.error, style_warning);
+    return separator;
+}
+
+bool same_content(const Pad& a, const Pad& b) {
+    if (a.deletions() != b.deletions() || a.count() != b.count()) return false;
+    for (std::int32_t i = 0; i < a.count(); ++i) {
+        const Nib& x = a.nibs()[i];
+        const Nib& y = b.nibs()[i];
+        if (!(static_cast<const SyncStamp&>(x) == static_cast<const SyncStamp&>(y)) || x.text() != y.text())
+            return false;
+    }
+    return true;
+}
+
+// Merges the two pads until both agree: dropping empty nibs after a merge stamps each side's
+// deletion record on its own, and a second pass settles both on the later stamp.
+void synchronise_fully(Pad& a, Pad& b) {
+    Pad::synchronise(a, b);
+    if (!same_content(a, b)) Pad::synchronise(a, b);
+}
+
+void print_nibs(const Pad& pad, bool found_only, std::ostream& out) {
+    const auto& nibs = pad.nibs();
+    for (std::size_t i = 0; i < nibs.size(); ++i)
+        if (!found_only || nibs[i].found()) out << nib_line(i + 1, nibs[i]) << '\n';
+}
+
+}  // namespace
+
+int list_command(const Arguments& arguments, std::ostream& out) {
+    CommandLine line = parse_command_line("list", arguments, {}, 1);
+    if (print_help(line, texts.tool_list_usage, out)) return 0;
+    print_nibs(read_pad_file(line.words[0]).pad, false, out);
+    return 0;
+}
+
+int find_command(const Arguments& arguments, std::ostream& out) {
+    CommandLine line = parse_command_line("find", arguments, {}, 2);
+    if (print_help(line, texts.tool_find_usage, out)) return 0;
+    Pad pad = read_pad_file(line.words[0]).pad;
+    if (pad.find(line.words[1])) print_nibs(pad, true, out);
+    return 0;
+}
+
+int add_command(const Arguments& arguments, std::istream& in, std::ostream& out) {
+    CommandLine line = parse_command_line("add", arguments, {}, 2);
+    if (print_help(line, texts.tool_add_usage, out)) return 0;
+    const std::string& path = line.words[0];
+    std::string text = line.words[1];
+    if (text == "-") text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    PadDocument document = read_or_new(path);
+    refuse_newer(path, document);
+    // After the last nib, so that an empty last nib takes the text.
+    document.pad.go_to(document.pad.found_count());
+    document.pad.new_nib();
+    document.pad.set_current_text(text);
+    write_pad_file(path, document.header, document.pad);
+    return 0;
+}
+
+int import_command(const Arguments& arguments, std::ostream& out) {
+    CommandLine line = parse_command_line("import", arguments, {"separator"}, 2);
+    if (print_help(line, texts.tool_import_usage, out)) return 0;
+    const std::string& path = line.words[0];
+    const std::string separator = separator_option(line);
+    PadDocument document = read_or_new(path);
+    refuse_newer(path, document);
+    document.pad.go_to(document.pad.found_count());
+    document.pad.import_text(line.words[1], separator);
+    write_pad_file(path, document.header, document.pad);
+    return 0;
+}
+
+int export_command(const Arguments& arguments, std::ostream& out) {
+    CommandLine line = parse_command_line("export", arguments, {"separator", "query"}, 2);
+    if (print_help(line, texts.tool_export_usage, out)) return 0;
+    const std::string separator = separator_option(line);
+    Pad pad = read_pad_file(line.words[0]).pad;
+    // The pad's own find also drops empty nibs, as the window's export does.
+    pad.find(line.option("query", {}));
+    pad.export_text(line.words[1], separator, 0);
+    return 0;
+}
+
+int sync_command(const Arguments& arguments, std::ostream& out) {
+    CommandLine line = parse_command_line("sync", arguments, {}, 2);
+    if (print_help(line, texts.tool_sync_usage, out)) return 0;
+    const std::string& path_a = line.words[0];
+    const std::string& path_b = line.words[1];
+    PadDocument a = read_pad_file(path_a);
+    PadDocument b = read_pad_file(path_b);
+    refuse_newer(path_a, a);
+    refuse_newer(path_b, b);
+    const Pad old_a = a.pad, old_b = b.pad;
+    synchronise_fully(a.pad, b.pad);
+    // A file whose pad did not change is left alone, so that a synced folder sees no change.
+    if (!same_content(a.pad, old_a)) write_pad_file(path_a, a.header, a.pad);
+    if (!same_content(b.pad, old_b)) write_pad_file(path_b, b.header, b.pad);
+    return 0;
+}
+
+int merge_command(const Arguments& arguments, std::ostream& out) {
+    CommandLine line = parse_command_line("merge", arguments, {}, 3);
+    if (print_help(line, texts.tool_merge_usage, out)) return 0;
+    const std::string& ours_path = line.words[1];
+    PadDocument ours = read_pad_file(ours_path);
+    PadDocument theirs = read_pad_file(line.words[2]);
+    refuse_newer(ours_path, ours);
+    const Pad old_ours = ours.pad;
+    synchronise_fully(ours.pad, theirs.pad);
+    if (!same_content(ours.pad, old_ours)) write_pad_file(ours_path, ours.header, ours.pad);
+    return 0;
+}
+
+int check_command(const Arguments& arguments, std::ostream& out) {
+    CommandLine line = parse_command_line("check", arguments, {}, 1);
+    if (print_help(line, texts.tool_check_usage, out)) return 0;
+    const std::string& path = line.words[0];
+    PadCheck check = check_pad_file(path);
+    for (const std::string& problem : check.problems) out << problem << '\n';
+    if (!check.problems.empty()) return 1;
+    out << fill_message(texts.check_passed, path, std::to_string(check.nibs), std::to_string(check.deletions)) << '\n';
+    return 0;
+}
