@@ -71,13 +71,16 @@ public:
     const std::string& name() const { return file_name; }
 
 private:
-    std::string scan_for(std::string_view key);
-    [[noreturn]] void raise_not_for(const char* text) const;
+    const std::string& find(std::string_view key);
+    const std::string& scan_for(std::string_view key);
+    void require(bool allowed, const char* text) const;
+    [[noreturn]] void raise_format_error() const;
 
     std::map<std::string, std::string, std::less<>> cache;
-    std::unique_ptr<RecordReader> reader;
+    std::unique_ptr<RecordReader> reader;  // null once the whole file is in the cache
     std::unique_ptr<RecordWriter> writer;
     std::string file_name;
     int mode;
-    bool at_end = false;  // the reader has passed the last record
+    bool closed = false;
+    bool malformed = false;  // the reader met bytes that are not a record; it cannot read on
 };

@@ -1,0 +1,123 @@
+#include "storage/record_reader.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr std::size_t block_size = 256 * 1024;
+constexpr std::size_t max_key_length = 200;
+
+// White space as the C library's scanners see it.
+bool is_white(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+int digit_value(int c, int base) {
+    int value = 99;
+    if (c >= '0' && c <= '9') value = c - '0';
+    else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+    return value < base ? value : -1;
+}
+
+}  // namespace
+
+RecordReader::RecordReader(std::FILE* file_) : file(file_), buffer(new char[block_size]) {
+    // Our own block is the only buffer: the stream's would copy every byte once more.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+}
+
+RecordReader::~RecordReader() { std::fclose(file); }
+
+bool RecordReader::fill() {
+    pos = 0;
+    end = std::fread(buffer.get(), 1, block_size, file);
+    return end > 0;
+}
+
+void RecordReader::skip_white() {
+    for (;;) {
+        while (pos < end && is_white(static_cast<unsigned char>(buffer[pos]))) ++pos;
+        if (pos < end || !fill()) return;
+    }
+}
+
+bool RecordReader::read_key(std::string& key) {
+    // At most 200 characters belong to the key; a longer run leaves its rest where "(" must stand.
+    key.clear();
+    for (;;) {
+        std::size_t start = pos;
+        std::size_t limit = std::min(end, pos + (max_key_length - key.size()));
+        while (pos < limit && !is_white(static_cast<unsigned char>(buffer[pos]))) ++pos;
+        key.append(buffer.get() + start, pos - start);
+        if (pos < end || key.size() == max_key_length || !fill()) return !key.empty();
+    }
+}
+
+bool RecordReader::read_length(std::int64_t& length) {
+    // The "%i" notation: a sign, then 0x for hexadecimal, a leading 0 for octal, else decimal.
+    skip_white();
+    bool negative = false;
+    if (peek() == '+' || peek() == '-') {
+        negative = peek() == '-';
+        ++pos;
+    }
+    int base = 10;
+    bool have_digit = false;
+    if (peek() == '0') {
+        ++pos;
+        base = 8;
+        have_digit = true;
+        if (peek() == 'x' || peek() == 'X') {
+            ++pos;
+            base = 16;
+            have_digit = false;
+        }
+    }
+    std::int64_t value = 0;
+    for (int digit; (digit = digit_value(peek(), base)) >= 0; ++pos) {
+        value = value * base + digit;
+        if (value > std::numeric_limits<std::int32_t>::max()) return false;
+        have_digit = true;
+    }
+    length = negative ? -value : value;
+    return have_digit;
+}
+
+bool RecordReader::read_value(std::size_t length, std::string& value) {
+    std::size_t buffered = std::min(length, end - pos);
+    value.assign(buffer.get() + pos, buffered);
+    pos += buffered;
+    // The rest comes straight from the file, growing the value no faster than the bytes arrive,
+    // so a recorded length far beyond the end of the file never becomes one huge allocation.
+    while (value.size() < length) {
+        std::size_t old_size = value.size();
+        std::size_t chunk = std::min(length - old_size, std::max(old_size, block_size));
+        value.resize(old_size + chunk);
+        std::size_t got = std::fread(value.data() + old_size, 1, chunk, file);
+        if (got < chunk) return false;
+    }
+    return true;
+}
+
+RecordReader::Result RecordReader::next(std::string& key, std::string& value) {
+    skip_white();
+    if (peek() < 0) return std::ferror(file) ? Result::malformed : Result::end;
+    if (!read_key(key)) return Result::malformed;
+    skip_white();
+    if (peek() != '(') return Result::malformed;
+    ++pos;
+    std::int64_t length = 0;
+    if (!read_length(length) || length < 0) return Result::malformed;
+    if (peek() != ')') return Result::malformed;
+    ++pos;
+    if (peek() != ':') return Result::malformed;
+    ++pos;
+    // One byte stands between the head and the value; a CR LF pair counts as one.
+    int skipped = peek();
+    if (skipped >= 0) {
+        ++pos;
+        if (skipped == '\r' && peek() == '\n') ++pos;
+    }
+    if (!read_value(static_cast<std::size_t>(length), value)) return Result::malformed;
+    return Result::record;
+}
