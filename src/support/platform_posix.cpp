@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace platform {
 
 void message_box(void*, const std::string& text, const std::string& title, std::uint32_t) {
@@ -24,6 +28,26 @@ char to_lower(char c) {
     case 0x9F: return static_cast<char>(0xFF);
     default: return c;
     }
+}
+
+bool file_writable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
+
+bool flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+
+bool replace_file(const std::string& from, const std::string& to) {
+    // The new file keeps the old one's permissions: a private pad must not become readable by all.
+    struct stat old_file;
+    if (stat(to.c_str(), &old_file) == 0) chmod(from.c_str(), old_file.st_mode & 07777);
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    // The new name is durable only once the folder itself is on disk.
+    std::string::size_type slash = to.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : to.substr(0, slash);
+    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 unsigned long last_error_code() { return static_cast<unsigned long>(errno); }

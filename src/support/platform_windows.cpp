@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <io.h>
+
 #include <array>
 
 namespace platform {
@@ -23,6 +25,23 @@ char to_lower(char c) {
         return t;
     }();
     return table[static_cast<unsigned char>(c)];
+}
+
+bool file_writable(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool flush_to_disk(std::FILE* file) {
+    if (std::fflush(file) != 0) {
+        SetLastError(ERROR_WRITE_FAULT);
+        return false;
+    }
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
+}
+
+bool replace_file(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 unsigned long last_error_code() { return GetLastError(); }
