@@ -1,0 +1,167 @@
+#include "support/reg.h"
+
+#include "support/messages.h"
+#include "support/util.h"
+
+#include <cstring>
+
+namespace {
+
+const char* const app_paths_key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const char* const uninstall_key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+HKEY root_named(const std::string& name) {
+    if (name == "HKEY_CLASSES_ROOT") return HKEY_CLASSES_ROOT;
+    if (name == "HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
+    if (name == "HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
+    if (name == "HKEY_USERS") return HKEY_USERS;
+    return nullptr;
+}
+
+bool is_root(HKEY key) {
+    return key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE || key == HKEY_USERS;
+}
+
+std::vector<std::string> components_of(const std::string& path) {
+    std::vector<std::string> components;
+    std::size_t start = 0;
+    while (start < path.size()) {
+        std::size_t end = path.find('\\', start + 1);
+        if (end == std::string::npos) end = path.size();
+        components.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return components;
+}
+
+void write_default(const std::string& path, const std::string& value) {
+    if (RegistryKey key = open_key(path, true)) write_string(key.get(), "", value);
+}
+
+}  // namespace
+
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept {
+    if (this != &other) {
+        close();
+        key_ = other.release();
+    }
+    return *this;
+}
+
+HKEY RegistryKey::release() noexcept {
+    HKEY key = key_;
+    key_ = nullptr;
+    return key;
+}
+
+void RegistryKey::close() noexcept {
+    if (key_ && !is_root(key_)) RegCloseKey(key_);
+    key_ = nullptr;
+}
+
+RegistryKey open_key(const std::string& path, bool create) {
+    RegistryKey current;
+    for (const std::string& component : components_of(path)) {
+        if (HKEY root = root_named(component)) {
+            current = RegistryKey(root);
+            continue;
+        }
+        if (!current) return {};
+        HKEY next = nullptr;
+        LONG status = create ? RegCreateKeyExA(current.get(), component.c_str(), 0, const_cast<char*>(""), 0,
+                                               KEY_WRITE, nullptr, &next, nullptr)
+                             : RegOpenKeyExA(current.get(), component.c_str(), 0, KEY_READ, &next);
+        current = RegistryKey(status == ERROR_SUCCESS ? next : nullptr);
+    }
+    return current;
+}
+
+void delete_key(const std::string& path) {
+    if (path.size() < 2) return;
+    std::size_t slash = path.rfind('\\', path.size() - 2);
+    if (slash == std::string::npos) return;
+    std::string parent = path.substr(0, slash + 1);
+    std::string name = path.substr(slash + 1);
+    if (!name.empty() && name.back() == '\\') name.pop_back();
+    if (RegistryKey key = open_key(parent, true)) RegDeleteKeyA(key.get(), name.c_str());
+}
+
+std::optional<std::vector<char>> query_value(HKEY key, const std::string& name, DWORD type) {
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    std::vector<char> data(size);
+    DWORD stored_type = 0;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &stored_type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+            ERROR_SUCCESS ||
+        stored_type != type)
+        return std::nullopt;
+    data.resize(size);
+    return data;
+}
+
+void read_string(HKEY key, const std::string& name, std::string& value) {
+    if (auto data = query_value(key, name, REG_SZ)) {
+        // The stored terminating zero may be missing: never read beyond the data.
+        value.assign(data->data(), strnlen(data->data(), data->size()));
+    }
+}
+
+void read_dword(HKEY key, const std::string& name, std::int32_t& value) {
+    auto data = query_value(key, name, REG_DWORD);
+    if (data && data->size() == sizeof value) std::memcpy(&value, data->data(), sizeof value);
+}
+
+void set_value(HKEY key, const std::string& name, DWORD type, const void* data, DWORD size) {
+    CHECK_CALL(RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS);
+}
+
+void write_string(HKEY key, const std::string& name, const std::string& value) {
+    set_value(key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void write_dword(HKEY key, const std::string& name, std::int32_t value) {
+    set_value(key, name, REG_DWORD, &value, sizeof value);
+}
+
+void register_association(const std::string& extension, const std::string& class_name,
+                          const std::string& description, int icon) {
+    std::string program = program_path();
+    std::string class_key = "HKEY_CLASSES_ROOT\\" + class_name + "\\";
+    write_default("HKEY_CLASSES_ROOT\\." + extension + "\\", class_name);
+    write_default(class_key, description);
+    write_default(class_key + "DefaultIcon\\", program + ",-" + std::to_string(icon));
+    write_default(class_key + "shell\\open\\command\\", program + " \"%1\"");
+}
+
+void unregister_association(const std::string& extension, const std::string& class_name) {
+    std::string class_key = "HKEY_CLASSES_ROOT\\" + class_name + "\\";
+    delete_key("HKEY_CLASSES_ROOT\\." + extension + "\\");
+    delete_key(class_key + "DefaultIcon\\");
+    delete_key(class_key + "shell\\open\\command\\");
+    delete_key(class_key);
+}
+
+void register_application(const std::string& name, const std::string& display) {
+    std::string program = program_path();
+    write_default(app_paths_key + name + ".exe\\", program);
+    if (RegistryKey key = open_key(uninstall_key + name + "\\", true)) {
+        write_string(key.get(), "DisplayName", display);
+        write_string(key.get(), "UninstallString", program + " /u");
+    }
+}
+
+void unregister_application(const std::string& name) {
+    delete_key(app_paths_key + name + ".exe\\");
+    delete_key(uninstall_key + name + "\\");
+}
+
+void registered_program(const std::string& class_name, std::string& program) {
+    program.clear();
+    RegistryKey key = open_key("HKEY_CLASSES_ROOT\\" + class_name + "\\shell\\open\\command\\", false);
+    if (!key) return;
+    std::string command;
+    read_string(key.get(), "", command);
+    std::vector<std::string> arguments;
+    split_command_line(command, arguments);
+    if (!arguments.empty()) program = short_path(arguments.front());
+}
