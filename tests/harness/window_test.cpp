@@ -1,0 +1,30 @@
+#include "harness/window_test.h"
+
+#include "harness/pump.h"
+
+namespace harness {
+
+std::vector<HWND> thread_windows() {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM list) -> BOOL {
+            if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+int destroy_thread_windows() {
+    const std::vector<HWND> left = thread_windows();
+    // Owned windows go with their owners, so some handles are already gone when their turn comes.
+    for (HWND window : left)
+        if (IsWindow(window)) DestroyWindow(window);
+    pump_for(std::chrono::milliseconds(0));
+    return static_cast<int>(left.size());
+}
+
+void WindowTest::TearDown() { EXPECT_EQ(destroy_thread_windows(), 0) << "the test left windows open"; }
+
+}  // namespace harness

@@ -1,0 +1,23 @@
+#pragma once
+// Base fixture of the window tests: every test must close what it opened; whatever is still open
+// at its end is destroyed there, so that one failure does not spill into the next test.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace harness {
+
+// The visible top-level windows that belong to the calling thread.
+std::vector<HWND> thread_windows();
+
+// Destroys the visible top-level windows of the calling thread; returns how many there were.
+int destroy_thread_windows();
+
+class WindowTest : public ::testing::Test {
+protected:
+    void TearDown() override;
+};
+
+}  // namespace harness
