@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +51,85 @@ bool replace_file(const std::string& from, const std::string& to) {
     }
     return true;
 }
+
+bool create_uuid(Uuid& id) {
+    // A random version-4 id from the system's random source.
+    std::uint8_t bytes[16];
+    if (getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) return false;
+    id.data1 = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
+    id.data2 = static_cast<std::uint16_t>((bytes[4] << 8) | bytes[5]);
+    id.data3 = static_cast<std::uint16_t>(((bytes[6] << 8) | bytes[7]) & 0x0FFF) | 0x4000;
+    std::memcpy(id.data4, bytes + 8, 8);
+    id.data4[0] = static_cast<std::uint8_t>((id.data4[0] & 0x3F) | 0x80);
+    return true;
+}
+
+bool uuid_to_text(const Uuid& id, std::string& text) {
+    char buffer[37];
+    std::snprintf(buffer, sizeof buffer, "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x",
+                  static_cast<unsigned>(id.data1), unsigned{id.data2}, unsigned{id.data3}, unsigned{id.data4[0]},
+                  unsigned{id.data4[1]}, unsigned{id.data4[2]}, unsigned{id.data4[3]}, unsigned{id.data4[4]},
+                  unsigned{id.data4[5]}, unsigned{id.data4[6]}, unsigned{id.data4[7]});
+    text = buffer;
+    return true;
+}
+
+bool uuid_from_text(const std::string& text, Uuid& id) {
+    if (text.size() != 36) return false;
+    std::uint8_t bytes[16];
+    std::size_t at = 0;
+    for (int i = 0; i < 16; ++i) {
+        if (at == 8 || at == 13 || at == 18 || at == 23) {
+            if (text[at] != '-') return false;
+            ++at;
+        }
+        int value = 0;
+        for (int digit = 0; digit < 2; ++digit, ++at) {
+            char c = text[at];
+            int nibble = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (nibble < 0) return false;
+            value = value * 16 + nibble;
+        }
+        bytes[i] = static_cast<std::uint8_t>(value);
+    }
+    id.data1 = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
+    id.data2 = static_cast<std::uint16_t>((bytes[4] << 8) | bytes[5]);
+    id.data3 = static_cast<std::uint16_t>((bytes[6] << 8) | bytes[7]);
+    std::memcpy(id.data4, bytes + 8, 8);
+    return true;
+}
+
+int uuid_compare(const Uuid& a, const Uuid& b) {
+    if (a.data1 != b.data1) return a.data1 < b.data1 ? -1 : 1;
+    if (a.data2 != b.data2) return a.data2 < b.data2 ? -1 : 1;
+    if (a.data3 != b.data3) return a.data3 < b.data3 ? -1 : 1;
+    int order = std::memcmp(a.data4, b.data4, sizeof a.data4);
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+void mix_root_listing(Uuid& id) {
+    DIR* root = opendir("/");
+    if (!root) return;
+    std::uint8_t bytes[sizeof(Uuid)];
+    std::memcpy(bytes, &id, sizeof bytes);
+    std::uint32_t position = 0;
+    auto mix = [&](std::uint8_t value) { bytes[++position % sizeof bytes] ^= value; };
+    while (dirent* entry = readdir(root)) {
+        std::string path = std::string("/") + entry->d_name;
+        struct stat info {};
+        lstat(path.c_str(), &info);
+        mix(static_cast<std::uint8_t>(info.st_ctime));
+        mix(static_cast<std::uint8_t>(info.st_atime));
+        mix(static_cast<std::uint8_t>(info.st_mtime));
+        mix(static_cast<std::uint8_t>(info.st_size));
+        for (const char* c = entry->d_name; *c; ++c) mix(static_cast<std::uint8_t>(*c));
+        position += static_cast<std::uint32_t>(info.st_mtime);
+    }
+    closedir(root);
+    std::memcpy(&id, bytes, sizeof bytes);
+}
+
+unsigned long process_id() { return static_cast<unsigned long>(getpid()); }
 
 unsigned long last_error_code() { return static_cast<unsigned long>(errno); }
 

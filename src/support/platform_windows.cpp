@@ -2,10 +2,12 @@
 #include "support/platform.h"
 
 #include <windows.h>
+#include <rpc.h>
 
 #include <io.h>
 
 #include <array>
+#include <cstring>
 
 namespace platform {
 
@@ -43,6 +45,63 @@ bool flush_to_disk(std::FILE* file) {
 bool replace_file(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
+
+bool create_uuid(Uuid& id) {
+    UUID system_id{};
+    RPC_STATUS status = UuidCreate(&system_id);
+    std::memcpy(&id, &system_id, sizeof id);
+    return status != RPC_S_UUID_NO_ADDRESS;
+}
+
+bool uuid_to_text(const Uuid& id, std::string& text) {
+    UUID system_id;
+    std::memcpy(&system_id, &id, sizeof system_id);
+    RPC_CSTR buffer = nullptr;
+    if (UuidToStringA(&system_id, &buffer) != RPC_S_OK) return false;
+    text = reinterpret_cast<const char*>(buffer);
+    RpcStringFreeA(&buffer);
+    return true;
+}
+
+bool uuid_from_text(const std::string& text, Uuid& id) {
+    // A zero byte inside the text would end it early for the system.
+    if (text.find('\0') != std::string::npos) return false;
+    std::string copy = text;
+    UUID system_id;
+    if (UuidFromStringA(reinterpret_cast<RPC_CSTR>(copy.data()), &system_id) != RPC_S_OK) return false;
+    std::memcpy(&id, &system_id, sizeof id);
+    return true;
+}
+
+int uuid_compare(const Uuid& a, const Uuid& b) {
+    UUID first, second;
+    std::memcpy(&first, &a, sizeof first);
+    std::memcpy(&second, &b, sizeof second);
+    RPC_STATUS status;
+    return UuidCompare(&first, &second, &status);
+}
+
+void mix_root_listing(Uuid& id) {
+    _finddata32_t entry;
+    intptr_t search = _findfirst32("C:\\*.*", &entry);
+    if (search == -1) return;
+    std::uint8_t bytes[sizeof(Uuid)];
+    std::memcpy(bytes, &id, sizeof bytes);
+    std::uint32_t position = 0;
+    auto mix = [&](std::uint8_t value) { bytes[++position % sizeof bytes] ^= value; };
+    do {
+        mix(static_cast<std::uint8_t>(entry.time_create));
+        mix(static_cast<std::uint8_t>(entry.time_access));
+        mix(static_cast<std::uint8_t>(entry.time_write));
+        mix(static_cast<std::uint8_t>(entry.size));
+        for (const char* c = entry.name; *c; ++c) mix(static_cast<std::uint8_t>(*c));
+        position += static_cast<std::uint32_t>(entry.time_write);
+    } while (_findnext32(search, &entry) == 0);
+    _findclose(search);
+    std::memcpy(&id, bytes, sizeof bytes);
+}
+
+unsigned long process_id() { return GetCurrentProcessId(); }
 
 unsigned long last_error_code() { return GetLastError(); }
 
