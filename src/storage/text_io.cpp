@@ -44,22 +44,40 @@ void append_line_ends(std::string& out, std::string_view text) {
     }
 }
 
-std::string read_whole_file(const std::string& path) {
+// A whole file's bytes, read without first filling the buffer with zeros.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
+// The size the file has now, as a first guess; 0 when the system cannot tell.
+std::size_t size_hint(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return 0;
+    const long end = std::ftell(file);
+    std::rewind(file);
+    return end > 0 ? static_cast<std::size_t>(end) : 0;
+}
+
+FileBytes read_whole_file(const std::string& path) {
     FileHandle file(std::fopen(path.c_str(), "rb"));
     if (!file)
         throw msg_exception(fill_message(texts.import_failed, path) + ": " + last_error_text(), texts.import_error,
                             style_stop);
-    std::string content;
-    std::size_t size = 0;
-    content.resize(export_block);
+    FileBytes bytes;
+    // One byte more than expected, so that a file that has grown is noticed.
+    std::size_t capacity = size_hint(file.get()) + 1;
+    bytes.data.reset(new char[capacity]);
     for (;;) {
-        size += std::fread(content.data() + size, 1, content.size() - size, file.get());
-        if (size < content.size()) break;
-        content.resize(content.size() * 2);
+        bytes.size += std::fread(bytes.data.get() + bytes.size, 1, capacity - bytes.size, file.get());
+        if (bytes.size < capacity) break;
+        std::unique_ptr<char[]> larger(new char[capacity * 2]);
+        std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+        bytes.data = std::move(larger);
+        capacity *= 2;
     }
     if (std::ferror(file.get())) throw msg_exception(last_error_text(), texts.error, style_warning);
-    content.resize(size);
-    return content;
+    return bytes;
 }
 
 // Where the separator could start next, from `pos`: its first byte, or for a line break any
@@ -156,8 +174,8 @@ void Pad::export_text(const std::string& path, const std::string& separator, int
 }
 
 void Pad::import_text(const std::string& path, const std::string& separator, ImportProgress* progress) {
-    const std::string content = read_whole_file(path);
-    const std::string_view text = content;
+    const FileBytes content = read_whole_file(path);
+    const std::string_view text = content.view();
     const std::size_t n = text.size(), m = separator.size();
     ProgressReporter reporter(progress, n);
 

@@ -1,0 +1,100 @@
+// Loading and saving a large pad, and importing a large text file.
+#include "model/pad.h"
+#include "storage/pad_document.h"
+#include "storage/separator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr int large_pad_nibs = 100000;
+constexpr std::size_t nib_size = 200;
+constexpr std::size_t import_size = 100u << 20;
+
+std::string scratch(const std::string& name) {
+    return (std::filesystem::temp_directory_path() / ("scrivel-bench-" + name)).string();
+}
+
+// Text of words and line breaks, like notes.
+std::string random_text(std::mt19937& random, std::size_t size) {
+    static const char* const words[] = {"milk", "Call", "the", "meeting", "tomorrow", "report", "a", "ideas", "for",
+                                        "garden", "Remember", "book", "12:30", "and", "list"};
+    std::string text;
+    while (text.size() < size) {
+        if (!text.empty()) text += random() % 12 == 0 ? "\r\n" : " ";
+        text += words[random() % std::size(words)];
+    }
+    text.resize(size);
+    return text;
+}
+
+const Pad& large_pad() {
+    static const Pad pad = [] {
+        std::mt19937 random(7);
+        Pad made;
+        for (int i = 0; i < large_pad_nibs; ++i) {
+            made.new_nib();
+            made.set_current_text(random_text(random, nib_size));
+        }
+        for (int i = 0; i < 150; ++i) {
+            made.go_to(1);
+            made.delete_current();
+        }
+        return made;
+    }();
+    return pad;
+}
+
+const PadFileHeader header{WindowPlacement{100, 80, 400, 450}, PadFont{"MS Sans Serif", 11}, std::nullopt};
+
+void BM_SaveLargePad(benchmark::State& state) {
+    const Pad& pad = large_pad();
+    const std::string path = scratch("save.nib");
+    for (auto _ : state) write_pad_file(path, header, pad);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_SaveLargePad)->Unit(benchmark::kMillisecond);
+
+void BM_LoadLargePad(benchmark::State& state) {
+    const std::string path = scratch("load.nib");
+    write_pad_file(path, header, large_pad());
+    for (auto _ : state) {
+        PadDocument document = read_pad_file(path);
+        benchmark::DoNotOptimize(document.pad.count());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_LoadLargePad)->Unit(benchmark::kMillisecond);
+
+// A 100 MB text file cut into pieces of the given size by the default separator.
+void BM_ImportText(benchmark::State& state) {
+    const std::size_t piece = static_cast<std::size_t>(state.range(0));
+    const std::string path = scratch("import.txt");
+    {
+        std::mt19937 random(11);
+        std::ofstream out(path, std::ios::binary);
+        std::size_t written = 0;
+        while (written < import_size) {
+            std::string text = random_text(random, piece) + "\r\n\r\n------------------------------\r\n\r\n";
+            out << text;
+            written += text.size();
+        }
+    }
+    for (auto _ : state) {
+        Pad pad;
+        pad.import_text(path, default_separator);
+        benchmark::DoNotOptimize(pad.count());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_ImportText)->Arg(200)->Arg(4000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

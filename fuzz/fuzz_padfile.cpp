@@ -1,0 +1,67 @@
+// Arbitrary bytes as a pad file and as a text file to import. Loading must fail only with the
+// program's own messages; whatever loads must save and load again unchanged.
+#include "model/pad.h"
+#include "storage/pad_document.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string scratch(const char* name) {
+    // tmpfs: the flush to disk of every save costs nothing there.
+    return "/dev/shm/scrivel-fuzz-padfile-" + std::to_string(getpid()) + "-" + name;
+}
+
+void write_file(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data, 1, size, out);
+        std::fclose(out);
+    }
+}
+
+std::string content_of(const Pad& pad) {
+    std::string text;
+    for (const Nib& nib : pad.nibs()) text += nib.id_text() + nib.time_text() + '\0' + nib.text() + '\0';
+    for (const SyncStamp& record : pad.deletions()) text += record.id_text() + record.time_text() + '\0';
+    return text;
+}
+
+void round_trip(const std::uint8_t* data, std::size_t size) {
+    static const std::string input = scratch("in.nib"), output = scratch("out.nib");
+    write_file(input, data, size);
+    PadDocument document;
+    try {
+        document = read_pad_file(input);
+    } catch (const msg_exception&) {
+        return;
+    }
+    write_pad_file(output, document.header, document.pad);
+    PadDocument again = read_pad_file(output);
+    if (content_of(again.pad) != content_of(document.pad)) __builtin_trap();
+    if (again.header.font != document.header.font || again.header.placement != document.header.placement)
+        __builtin_trap();
+}
+
+void import(const std::uint8_t* data, std::size_t size) {
+    static const std::string input = scratch("in.txt");
+    // The first bytes up to a zero are the separator, the rest the file.
+    std::size_t cut = 0;
+    while (cut < size && cut < 8 && data[cut] != 0) ++cut;
+    const std::string separator(reinterpret_cast<const char*>(data), cut);
+    const std::size_t skip = cut < size ? cut + 1 : cut;
+    write_file(input, data + skip, size - skip);
+    Pad pad;
+    pad.import_text(input, separator);
+    if (pad.count() < 1) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    round_trip(data, size);
+    import(data, size);
+    return 0;
+}
