@@ -63,7 +63,7 @@ Mapfile::Mapfile(const std::string& file_name_, int mode_) : file_name(file_name
         return;
     }
     try {
-        scan_for("-KEY-THAT-SHOULD-NEVER-OCCUR-45433598-");
+        scan_for("-KEY-THAT-SHOULD-NEVER-OCCUR-45433598-", cache.end());
     } catch (const no_such_key&) {
     }
 }
@@ -76,7 +76,7 @@ void Mapfile::require(bool allowed, const char* text) const {
 
 void Mapfile::raise_format_error() const { throw file_error(fill_message(texts.format_error, file_name), mode); }
 
-const std::string& Mapfile::scan_for(std::string_view key) {
+const std::string& Mapfile::scan_for(std::string_view key, Cache::iterator place) {
     if (malformed) raise_format_error();
     // Every key of the file is in the cache already.
     if (!reader) throw no_such_key(key);
@@ -91,9 +91,9 @@ const std::string& Mapfile::scan_for(std::string_view key) {
             malformed = true;
             raise_format_error();
         case RecordReader::Result::record: {
-            bool wanted = record_key == key;
-            auto& stored = cache.insert_or_assign(std::move(record_key), std::move(value)).first->second;
-            if (wanted) return stored;
+            // Read in written order, the wanted record belongs where the cache lookup ended.
+            if (record_key == key) return cache.emplace_hint(place, std::move(record_key), std::move(value))->second;
+            cache.insert_or_assign(std::move(record_key), std::move(value));
             break;
         }
         }
@@ -102,8 +102,8 @@ const std::string& Mapfile::scan_for(std::string_view key) {
 
 const std::string& Mapfile::find(std::string_view key) {
     require(mode == read || mode == update, texts.not_for_reading);
-    auto cached = cache.find(key);
-    return cached != cache.end() ? cached->second : scan_for(key);
+    auto place = cache.lower_bound(key);
+    return place != cache.end() && place->first == key ? place->second : scan_for(key, place);
 }
 
 std::string Mapfile::get(std::string_view key) { return find(key); }

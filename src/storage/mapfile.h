@@ -71,12 +71,15 @@ public:
     const std::string& name() const { return file_name; }
 
 private:
+    using Cache = std::map<std::string, std::string, std::less<>>;
+
     const std::string& find(std::string_view key);
-    const std::string& scan_for(std::string_view key);
+    // Reads on until the key's record; `place` is where the key would stand in the cache.
+    const std::string& scan_for(std::string_view key, Cache::iterator place);
     void require(bool allowed, const char* text) const;
     [[noreturn]] void raise_format_error() const;
 
-    std::map<std::string, std::string, std::less<>> cache;
+    Cache cache;
     std::unique_ptr<RecordReader> reader;  // null once the whole file is in the cache
     std::unique_ptr<RecordWriter> writer;
     std::string file_name;
