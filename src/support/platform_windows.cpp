@@ -81,23 +81,35 @@ int uuid_compare(const Uuid& a, const Uuid& b) {
     return UuidCompare(&first, &second, &status);
 }
 
+namespace {
+
+// A file time as 32-bit calendar seconds, the form in which the listing is mixed in.
+std::uint32_t calendar_seconds(const FILETIME& time) {
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = time.dwLowDateTime;
+    ticks.HighPart = time.dwHighDateTime;
+    return static_cast<std::uint32_t>((ticks.QuadPart - 116444736000000000ULL) / 10000000ULL);
+}
+
+}  // namespace
+
 void mix_root_listing(Uuid& id) {
-    _finddata32_t entry;
-    intptr_t search = _findfirst32("C:\\*.*", &entry);
-    if (search == -1) return;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA("C:\\*.*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return;
     std::uint8_t bytes[sizeof(Uuid)];
     std::memcpy(bytes, &id, sizeof bytes);
     std::uint32_t position = 0;
-    auto mix = [&](std::uint8_t value) { bytes[++position % sizeof bytes] ^= value; };
+    auto mix = [&](std::uint32_t value) { bytes[++position % sizeof bytes] ^= static_cast<std::uint8_t>(value); };
     do {
-        mix(static_cast<std::uint8_t>(entry.time_create));
-        mix(static_cast<std::uint8_t>(entry.time_access));
-        mix(static_cast<std::uint8_t>(entry.time_write));
-        mix(static_cast<std::uint8_t>(entry.size));
-        for (const char* c = entry.name; *c; ++c) mix(static_cast<std::uint8_t>(*c));
-        position += static_cast<std::uint32_t>(entry.time_write);
-    } while (_findnext32(search, &entry) == 0);
-    _findclose(search);
+        mix(calendar_seconds(entry.ftCreationTime));
+        mix(calendar_seconds(entry.ftLastAccessTime));
+        mix(calendar_seconds(entry.ftLastWriteTime));
+        mix(entry.nFileSizeLow);
+        for (const char* c = entry.cFileName; *c; ++c) mix(static_cast<unsigned char>(*c));
+        position += calendar_seconds(entry.ftLastWriteTime);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
     std::memcpy(&id, bytes, sizeof bytes);
 }
 
