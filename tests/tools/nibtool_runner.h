@@ -33,6 +33,17 @@ inline std::string nibtool_program() {
     return path;
 }
 
+// Console output as the program meant it: Windows writes each line feed as CR LF.
+inline std::string console_text(std::string text) {
+#ifdef _WIN32
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) plain += text[i];
+    text = plain;
+#endif
+    return text;
+}
+
 // Runs nibtool with the arguments; `input`, when given, is a file for standard input.
 inline ToolRun run_nibtool_program(const ScratchFolder& folder, const std::vector<std::string>& arguments,
                                    const std::string& input = {}) {
@@ -52,8 +63,8 @@ inline ToolRun run_nibtool_program(const ScratchFolder& folder, const std::vecto
 #else
     run.status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
 #endif
-    run.out = read_bytes(out);
-    run.err = read_bytes(err);
+    run.out = console_text(read_bytes(out));
+    run.err = console_text(read_bytes(err));
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return run;
