@@ -1,0 +1,129 @@
+#include "app/application.h"
+
+#include "support/messages.h"
+#include "support/texts.h"
+
+#include <utility>
+
+Application* theApplication = nullptr;
+
+namespace {
+
+constexpr int first_bitmap = 1;
+constexpr int last_bitmap = 8;
+
+}  // namespace
+
+Application::Application(HINSTANCE instance_) : instance(instance_), fileVersion(1000) {
+    theApplication = this;
+    productName = "Scrivel";
+    separator = "\n\n" + std::string(30, '-') + "\n\n";
+    fontName = "MS Sans Serif";
+    matchFontName = "MS Sans Serif";
+    fontSize = 11;
+    matchFontSize = 11;
+    defaultWinWidth = 400;
+    defaultWinHeight = 450;
+    windowMargin = 7;
+    fieldSpacing = 7;
+    changeRegistry = 1;
+    autosave = 1;
+    settingsRemoved = 0;
+    bind_file_dialogs(instance, &defaultDirectories);
+    try {
+        // This process has no window yet: a window of the product's class belongs to a running copy.
+        otherInstance = FindWindowA(productName.c_str(), nullptr);
+        loadSettings();
+        if (!otherInstance) {
+            createGraphics();
+            accelerators = LoadAcceleratorsA(instance, productName.c_str());
+        }
+    } catch (...) {
+        // The destructor does not run for a constructor that throws.
+        deleteGraphics();
+        bind_file_dialogs(nullptr, nullptr);
+        theApplication = nullptr;
+        throw;
+    }
+}
+
+Application::~Application() {
+    deleteGraphics();
+    bind_file_dialogs(nullptr, nullptr);
+    if (theApplication == this) theApplication = nullptr;
+}
+
+void Application::shutdown() {
+    if (otherInstance) return;
+    deleteGraphics();
+    if (!settingsRemoved) saveSettings();
+}
+
+void Application::createGraphics() {
+    for (int number = first_bitmap; number <= last_bitmap; ++number)
+        bitmaps[number] = CHECK_CALL(LoadBitmapA(instance, MAKEINTRESOURCEA(number)));
+    LOGFONTA description{};
+    description.lfHeight = -matchFontSize;
+    lstrcpynA(description.lfFaceName, matchFontName.c_str(), LF_FACESIZE);
+    description.lfWeight = FW_NORMAL;
+    normalFont = CHECK_CALL(CreateFontIndirectA(&description));
+    description.lfWeight = FW_BOLD;
+    boldFont = CHECK_CALL(CreateFontIndirectA(&description));
+}
+
+void Application::deleteGraphics() {
+    for (int number = first_bitmap; number <= last_bitmap; ++number)
+        if (HBITMAP bitmap = std::exchange(bitmaps[number], nullptr)) DeleteObject(bitmap);
+    if (HFONT font = std::exchange(boldFont, nullptr)) DeleteObject(font);
+    if (HFONT font = std::exchange(normalFont, nullptr)) DeleteObject(font);
+}
+
+std::vector<std::string> Application::startArguments(std::string commandLine) const {
+    // A forwarding copy hands on only what it was given.
+    if (!otherInstance && commandLine.empty() && !restartCommand.empty()) commandLine = restartCommand;
+    std::vector<std::string> arguments;
+    split_command_line(commandLine, arguments);
+    return arguments;
+}
+
+int Application::run(std::string commandLine, int show) {
+    std::vector<std::string> arguments = startArguments(std::move(commandLine));
+    // Pads are opened from the arguments by processArguments once main windows exist; until
+    // then no window opens and the loop ends at once.
+    static_cast<void>(arguments);
+    static_cast<void>(show);
+    return messageLoop();
+}
+
+int Application::messageLoop() {
+    if (windows.empty()) PostQuitMessage(0);
+    MSG message{};
+    // GetMessageA gives -1 only for a bad argument; ending then beats spinning.
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        try {
+            // Accelerators act on the foreground window, whichever window the key was meant for.
+            if (!TranslateAcceleratorA(GetForegroundWindow(), accelerators, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        } catch (const msg_exception& error) {
+            error.show(nullptr);
+        }
+        if (windows.empty()) PostQuitMessage(0);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int runApplication(HINSTANCE instance, const char* commandLine, int show) {
+    Application* application = nullptr;
+    try {
+        application = new Application(instance);
+        application->run(commandLine ? commandLine : "", show);
+        application->shutdown();
+        delete std::exchange(application, nullptr);
+    } catch (const std::exception& error) {
+        show_message(nullptr, error.what(), texts.error_occurred, style_warning);
+        delete application;
+    }
+    return 0;
+}
