@@ -1,12 +1,10 @@
 #include "ui/progress_window.h"
 
 #include "harness/window_test.h"
-#include "support/messages.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace {

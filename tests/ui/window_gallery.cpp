@@ -4,6 +4,7 @@
 #include "ui/progress_window.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv) {
