@@ -62,13 +62,6 @@ bool same_content(const Pad& a, const Pad& b) {
     return true;
 }
 
-// Merges the two pads until both agree: dropping empty nibs after a merge stamps each side's
-// deletion record on its own, and a second pass settles both on the later stamp.
-void synchronise_fully(Pad& a, Pad& b) {
-    Pad::synchronise(a, b);
-    if (!same_content(a, b)) Pad::synchronise(a, b);
-}
-
 void print_nibs(const Pad& pad, bool found_only, std::ostream& out) {
     const auto& nibs = pad.nibs();
     for (std::size_t i = 0; i < nibs.size(); ++i)
@@ -142,7 +135,7 @@ int sync_command(const Arguments& arguments, std::ostream& out) {
     refuse_newer(path_a, a);
     refuse_newer(path_b, b);
     const Pad old_a = a.pad, old_b = b.pad;
-    synchronise_fully(a.pad, b.pad);
+    Pad::synchronise(a.pad, b.pad);
     // A file whose pad did not change is left alone, so that a synced folder sees no change.
     if (!same_content(a.pad, old_a)) write_pad_file(path_a, a.header, a.pad);
     if (!same_content(b.pad, old_b)) write_pad_file(path_b, b.header, b.pad);
@@ -157,7 +150,7 @@ int merge_command(const Arguments& arguments, std::ostream& out) {
     PadDocument theirs = read_pad_file(line.words[2]);
     refuse_newer(ours_path, ours);
     const Pad old_ours = ours.pad;
-    synchronise_fully(ours.pad, theirs.pad);
+    Pad::synchronise(ours.pad, theirs.pad);
     if (!same_content(ours.pad, old_ours)) write_pad_file(ours_path, ours.header, ours.pad);
     return 0;
 }
