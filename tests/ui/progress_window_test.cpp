@@ -1,5 +1,7 @@
 #include "ui/progress_window.h"
 
+#include "support/texts.h"
+
 #include "harness/window_test.h"
 
 #include <commctrl.h>
@@ -49,7 +51,7 @@ class ProgressWindowTest : public harness::WindowTest {
 protected:
     void SetUp() override {
         font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
-        window = new ProgressWindow("Importing text", "Importing...", font);
+        window = new ProgressWindow(texts.importing_title, texts.importing_label, font);
         window_handle = window->hwnd;
     }
     void TearDown() override {
@@ -68,8 +70,8 @@ protected:
 TEST_F(ProgressWindowTest, OpensVisibleWithItsTextsAndAnEmptyBar) {
     EXPECT_EQ(class_of(window->hwnd), "ProgrWin");
     EXPECT_TRUE(IsWindowVisible(window->hwnd));
-    EXPECT_EQ(text_of(window->hwnd), "Importing text");
-    EXPECT_EQ(text_of(window->label), "Importing...");
+    EXPECT_EQ(text_of(window->hwnd), "Importing...");
+    EXPECT_EQ(text_of(window->label), "Importing text");
     EXPECT_EQ(text_of(window->percentLine), "0 % done");
     EXPECT_EQ(class_of(window->bar), "msctls_progress32");
     EXPECT_EQ(bar_position(), 0);

@@ -2,6 +2,7 @@
 // Prints the window's screen rectangle (left top width height) and keeps it up for a few seconds.
 #include "ui/about_window.h"
 #include "ui/progress_window.h"
+#include "support/texts.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "about") == 0) {
         window = (new AboutWindow)->hwnd;
     } else {
-        auto* progress = new ProgressWindow("Importing text", "Importing...", font);
+        auto* progress = new ProgressWindow(texts.importing_title, texts.importing_label, font);
         progress->setProgress(0.42);
         window = progress->hwnd;
     }
