@@ -20,8 +20,8 @@ std::string temporary_name_for(const std::string& target) {
     return target + ".tmp" + std::to_string(platform::process_id()) + "-" + std::to_string(++counter);
 }
 
-[[noreturn]] void cannot_save(const std::string& target, int mode) {
-    throw Mapfile::file_error(fill_message(texts.could_not_file, texts.save, target, runtime_error_text()), mode);
+[[noreturn]] void cannot_save(const std::string& target, int mode, const std::string& reason) {
+    throw Mapfile::file_error(fill_message(texts.could_not_file, texts.save, target, reason), mode);
 }
 
 }  // namespace
@@ -29,12 +29,15 @@ std::string temporary_name_for(const std::string& target) {
 RecordWriter::RecordWriter(const std::string& target_, int mode_)
     : target(target_), temp_name(temporary_name_for(target_)), mode(mode_), buffer(new char[buffer_size]) {
     // A target that exists but may not be written stays refused, as if it were opened directly.
-    if (std::FILE* existing = std::fopen(target.c_str(), "r+b"))
+    if (std::FILE* existing = std::fopen(target.c_str(), "r+b")) {
         std::fclose(existing);
-    else if (errno != ENOENT)
-        cannot_save(target, mode);
+        // A privileged user may open a read-only file for writing; its read-only mark still holds.
+        if (!platform::file_writable(target)) cannot_save(target, mode, std::strerror(EACCES));
+    } else if (errno != ENOENT) {
+        cannot_save(target, mode, runtime_error_text());
+    }
     file = std::fopen(temp_name.c_str(), "wb");
-    if (!file) cannot_save(target, mode);
+    if (!file) cannot_save(target, mode, runtime_error_text());
     // Our own buffer is the only one; the stream's would copy every byte once more.
     std::setvbuf(file, nullptr, _IONBF, 0);
 }

@@ -1,4 +1,5 @@
 #include "storage/mapfile.h"
+#include "support/platform.h"
 
 #include "mapfile_test_support.h"
 
@@ -158,6 +159,19 @@ TEST_F(MapfileWrite, FolderInTheTargetsPlaceCannotBeSaved) {
     msg_exception e = thrown_by<Mapfile::file_error>([&] { Mapfile map(file, Mapfile::write); });
     EXPECT_THAT(e.text, StartsWith("Could not save file " + file + ": "));
     EXPECT_EQ(e.title, "Could not save file");
+    EXPECT_THAT(folder.entries(), ElementsAre("pad.nib"));
+}
+
+TEST_F(MapfileWrite, ReadOnlyTargetIsRefusedAndKept) {
+    write_bytes(file, example_pad);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                           std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    if (platform::file_writable(file)) GTEST_SKIP() << "this user may write read-only files";
+    msg_exception e = thrown_by<Mapfile::file_error>([&] { Mapfile map(file, Mapfile::write); });
+    EXPECT_EQ(e.text, "Could not save file " + file + ": " + std::strerror(EACCES));
+    EXPECT_EQ(e.title, "Could not save file");
+    EXPECT_EQ(read_bytes(file), example_pad);
     EXPECT_THAT(folder.entries(), ElementsAre("pad.nib"));
 }
 
