@@ -179,9 +179,11 @@ void Pad::import_text(const std::string& path, const std::string& separator, Imp
     const std::size_t n = text.size(), m = separator.size();
     ProgressReporter reporter(progress, n);
 
-    auto add_piece = [this](std::string_view piece) {
+    std::string piece_text;  // one buffer for every piece, so a piece costs no allocation of its own
+    auto add_piece = [this, &piece_text](std::string_view piece) {
         new_nib();
-        set_current_text(std::string(piece));
+        piece_text.assign(piece);
+        set_current_text(piece_text);
     };
 
     std::size_t start = 0;
