@@ -1,5 +1,7 @@
 #include "message_capture.h"
-#include "registry_snapshot.h"
+#include "registry_probe.h"
+
+#include "harness/registry_guard.h"
 
 #include "app/application.h"
 #include "support/texts.h"
@@ -15,7 +17,7 @@ const char* const settings_key = "Software\\Velmoran\\Scrivel";
 class ApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, settings_key); }
-    RegistrySnapshot snapshot{HKEY_CURRENT_USER, settings_key};
+    harness::RegistryKeyGuard guard{HKEY_CURRENT_USER, settings_key};
     HINSTANCE instance = GetModuleHandleA(nullptr);
 };
 

@@ -1,4 +1,6 @@
-#include "registry_snapshot.h"
+#include "registry_probe.h"
+
+#include "harness/registry_guard.h"
 #include "temp_directory.h"
 
 #include "support/messages.h"
@@ -14,7 +16,7 @@ const std::string test_path = "HKEY_CURRENT_USER\\Software\\Velmoran\\Scrivel Te
 
 class Registry : public ::testing::Test {
 protected:
-    RegistrySnapshot snapshot{HKEY_CURRENT_USER, test_key};
+    harness::RegistryKeyGuard guard{HKEY_CURRENT_USER, test_key};
 };
 
 }  // namespace
