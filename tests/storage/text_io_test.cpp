@@ -106,6 +106,14 @@ TEST(TextExport, UncreatableTargetIsAnExportError) {
     EXPECT_EQ(error.style, style_stop);
 }
 
+#ifdef __linux__
+TEST(TextExport, FailedWriteIsReported) {
+    msg_exception error = thrown_by<msg_exception>([] { pad_with({"text"}).export_text("/dev/full", "|", 1); });
+    EXPECT_EQ(error.text.rfind(fill_message(texts.export_failed, "/dev/full") + ": ", 0), 0u) << error.text;
+    EXPECT_EQ(error.title, texts.export_error);
+}
+#endif
+
 TEST(TextImport, ExportedPadImportsAsTheSameNibs) {
     ScratchFolder folder;
     pad_with({"one", "two\nlines", "three"}).export_text(folder.path("out.txt"), default_separator, 1);
