@@ -24,7 +24,7 @@ bool readable_key(std::string_view key) {
 }
 
 // Leading blanks, a sign and decimal digits, as atoi reads them; clamped to 32 bits.
-std::int32_t leading_int(const std::string& text) {
+std::int32_t leading_int(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
@@ -76,45 +76,45 @@ void Mapfile::require(bool allowed, const char* text) const {
 
 void Mapfile::raise_format_error() const { throw file_error(fill_message(texts.format_error, file_name), mode); }
 
-const std::string& Mapfile::scan_for(std::string_view key, Cache::iterator place) {
+std::string_view Mapfile::scan_for(std::string_view key, Cache::iterator place) {
     if (malformed) raise_format_error();
-    // Every key of the file is in the cache already.
-    if (!reader) throw no_such_key(key);
+    if (at_end) throw no_such_key(key);
     std::string record_key;
-    std::string value;
+    std::string_view value;
     for (;;) {
         switch (reader->next(record_key, value)) {
         case RecordReader::Result::end:
-            reader.reset();
+            at_end = true;
+            reader->close();
             throw no_such_key(key);
         case RecordReader::Result::malformed:
             malformed = true;
             raise_format_error();
         case RecordReader::Result::record: {
             // Read in written order, the wanted record belongs where the cache lookup ended.
-            if (record_key == key) return cache.emplace_hint(place, std::move(record_key), std::move(value))->second;
-            cache.insert_or_assign(std::move(record_key), std::move(value));
+            if (record_key == key) return cache.emplace_hint(place, std::move(record_key), value)->second;
+            cache.insert_or_assign(std::move(record_key), value);
             break;
         }
         }
     }
 }
 
-const std::string& Mapfile::find(std::string_view key) {
+std::string_view Mapfile::find(std::string_view key) {
     require(mode == read || mode == update, texts.not_for_reading);
     auto place = cache.lower_bound(key);
     return place != cache.end() && place->first == key ? place->second : scan_for(key, place);
 }
 
-std::string Mapfile::get(std::string_view key) { return find(key); }
+std::string Mapfile::get(std::string_view key) { return std::string(find(key)); }
 
 std::int32_t Mapfile::get_int(std::string_view key) { return leading_int(find(key)); }
 
-double Mapfile::get_double(std::string_view key) { return std::strtod(find(key).c_str(), nullptr); }
+double Mapfile::get_double(std::string_view key) { return std::strtod(get(key).c_str(), nullptr); }
 
 std::int32_t Mapfile::get_buffer(std::string_view key, char* buffer, std::uint32_t size) {
-    const std::string& value = find(key);
-    if (buffer && value.size() <= size) std::memcpy(buffer, value.data(), value.size());
+    std::string_view value = find(key);
+    if (buffer && !value.empty() && value.size() <= size) std::memcpy(buffer, value.data(), value.size());
     return static_cast<std::int32_t>(value.size());
 }
 
@@ -126,7 +126,7 @@ void Mapfile::put(std::string_view key, std::string_view value) {
     if (mode == write)
         writer->write_record(key, value);
     else
-        cache.insert_or_assign(std::string(key), std::string(value));
+        cache.insert_or_assign(std::string(key), std::string_view(put_values.emplace_back(value)));
 }
 
 void Mapfile::put_int(std::string_view key, std::int32_t value) {
@@ -163,7 +163,7 @@ void Mapfile::commit() {
 void Mapfile::close() {
     if (closed) return;
     closed = true;
-    reader.reset();
+    if (reader) reader->close();
     if (writer) {
         std::unique_ptr<RecordWriter> finishing = std::move(writer);
         finishing->finish();

@@ -4,6 +4,7 @@
 #include "support/messages.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -71,19 +72,22 @@ public:
     const std::string& name() const { return file_name; }
 
 private:
-    using Cache = std::map<std::string, std::string, std::less<>>;
+    // Values point into the reader's blocks or, for what update mode put, into `put_values`.
+    using Cache = std::map<std::string, std::string_view, std::less<>>;
 
-    const std::string& find(std::string_view key);
+    std::string_view find(std::string_view key);
     // Reads on until the key's record; `place` is where the key would stand in the cache.
-    const std::string& scan_for(std::string_view key, Cache::iterator place);
+    std::string_view scan_for(std::string_view key, Cache::iterator place);
     void require(bool allowed, const char* text) const;
     [[noreturn]] void raise_format_error() const;
 
+    std::unique_ptr<RecordReader> reader;  // declared before the cache, which points into it
+    std::deque<std::string> put_values;
     Cache cache;
-    std::unique_ptr<RecordReader> reader;  // null once the whole file is in the cache
     std::unique_ptr<RecordWriter> writer;
     std::string file_name;
     int mode;
+    bool at_end = false;     // every record of the file is in the cache
     bool closed = false;
     bool malformed = false;  // the reader met bytes that are not a record; it cannot read on
 };

@@ -21,22 +21,33 @@ int digit_value(int c, int base) {
 
 }  // namespace
 
-RecordReader::RecordReader(std::FILE* file_) : file(file_), buffer(new char[block_size]) {
-    // Our own block is the only buffer: the stream's would copy every byte once more.
+RecordReader::RecordReader(std::FILE* file_) : file(file_) {
+    // Our own blocks are the only buffer: the stream's would copy every byte once more.
     std::setvbuf(file, nullptr, _IONBF, 0);
 }
 
-RecordReader::~RecordReader() { std::fclose(file); }
+RecordReader::~RecordReader() { close(); }
+
+void RecordReader::close() {
+    if (file) std::fclose(file);
+    file = nullptr;
+}
 
 bool RecordReader::fill() {
+    if (!file) return false;
+    // A block that holds nothing yet is used again; one with bytes in it may hold values.
+    if (!block || end > 0) {
+        blocks.emplace_back(new char[block_size]);
+        block = blocks.back().get();
+    }
     pos = 0;
-    end = std::fread(buffer.get(), 1, block_size, file);
+    end = std::fread(block, 1, block_size, file);
     return end > 0;
 }
 
 void RecordReader::skip_white() {
     for (;;) {
-        while (pos < end && is_white(static_cast<unsigned char>(buffer[pos]))) ++pos;
+        while (pos < end && is_white(static_cast<unsigned char>(block[pos]))) ++pos;
         if (pos < end || !fill()) return;
     }
 }
@@ -47,8 +58,8 @@ bool RecordReader::read_key(std::string& key) {
     for (;;) {
         std::size_t start = pos;
         std::size_t limit = std::min(end, pos + (max_key_length - key.size()));
-        while (pos < limit && !is_white(static_cast<unsigned char>(buffer[pos]))) ++pos;
-        key.append(buffer.get() + start, pos - start);
+        while (pos < limit && !is_white(static_cast<unsigned char>(block[pos]))) ++pos;
+        key.append(block + start, pos - start);
         if (pos < end || key.size() == max_key_length || !fill()) return !key.empty();
     }
 }
@@ -83,25 +94,29 @@ bool RecordReader::read_length(std::int64_t& length) {
     return have_digit;
 }
 
-bool RecordReader::read_value(std::size_t length, std::string& value) {
-    std::size_t buffered = std::min(length, end - pos);
-    value.assign(buffer.get() + pos, buffered);
-    pos += buffered;
+bool RecordReader::read_value(std::size_t length, std::string_view& value) {
+    if (length <= end - pos) {
+        value = std::string_view(block + pos, length);
+        pos += length;
+        return true;
+    }
+    std::string& spill = spills.emplace_back(block + pos, end - pos);
+    pos = end;
     // The rest comes straight from the file, growing the value no faster than the bytes arrive,
     // so a recorded length far beyond the end of the file never becomes one huge allocation.
-    while (value.size() < length) {
-        std::size_t old_size = value.size();
+    while (spill.size() < length) {
+        std::size_t old_size = spill.size();
         std::size_t chunk = std::min(length - old_size, std::max(old_size, block_size));
-        value.resize(old_size + chunk);
-        std::size_t got = std::fread(value.data() + old_size, 1, chunk, file);
-        if (got < chunk) return false;
+        spill.resize(old_size + chunk);
+        if (!file || std::fread(spill.data() + old_size, 1, chunk, file) < chunk) return false;
     }
+    value = spill;
     return true;
 }
 
-RecordReader::Result RecordReader::next(std::string& key, std::string& value) {
+RecordReader::Result RecordReader::next(std::string& key, std::string_view& value) {
     skip_white();
-    if (peek() < 0) return std::ferror(file) ? Result::malformed : Result::end;
+    if (peek() < 0) return file && std::ferror(file) ? Result::malformed : Result::end;
     if (!read_key(key)) return Result::malformed;
     skip_white();
     if (peek() != '(') return Result::malformed;

@@ -4,8 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class RecordReader {
 public:
@@ -19,20 +22,26 @@ public:
 
     // The next record into `key` and `value`; `end` when only white space is left; `malformed`
     // when the bytes are not a record (also a record cut short by the end of the file, or a
-    // read error).
-    Result next(std::string& key, std::string& value);
+    // read error). `value` stays valid as long as the reader, even after close().
+    Result next(std::string& key, std::string_view& value);
+    // Closes the file; the values read so far stay.
+    void close();
 
 private:
-    // Refills the buffer, keeping nothing of what was consumed; false at the end or on an error.
+    // Reads the next block; false at the end or on an error.
     bool fill();
-    int peek() { return pos < end || fill() ? static_cast<unsigned char>(buffer[pos]) : -1; }
+    int peek() { return pos < end || fill() ? static_cast<unsigned char>(block[pos]) : -1; }
     void skip_white();
     bool read_key(std::string& key);
     bool read_length(std::int64_t& length);
-    bool read_value(std::size_t length, std::string& value);
+    bool read_value(std::size_t length, std::string_view& value);
 
     std::FILE* file;
-    std::unique_ptr<char[]> buffer;
+    // Every block read stays: the values point into them. A value that spans blocks is copied
+    // into a spill string of its own.
+    std::vector<std::unique_ptr<char[]>> blocks;
+    std::deque<std::string> spills;
+    char* block = nullptr;
     std::size_t pos = 0;
     std::size_t end = 0;
 };
