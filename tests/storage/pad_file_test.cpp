@@ -60,6 +60,8 @@ TEST(PadFile, CarriageReturnVariantsLoadAlike) {
     // Records ending in CR LF, and a CR LF instead of the blank after a head.
     expect_example(load_text(folder, replace_all(example_pad, "\n", "\r\n")));
     expect_example(load_text(folder, replace_all(example_pad, "): ", "):\r\n")));
+    // Bare line feeds inside a hand-written value become pairs.
+    EXPECT_EQ(load_text(folder, "NNIBS (1): 1\nNIB0 (3): a\nb\n").pad.nibs()[0].text(), "a\r\nb");
 }
 
 TEST(PadFile, MissingOptionalKeysTakeDefaults) {
@@ -154,10 +156,4 @@ TEST(PadFile, SaveThenLoadKeepsTextsIdsTimesAndDeletions) {
     ASSERT_EQ(loaded.pad.deletions().size(), 1u);
     // The line break is stored as CR LF and counted as two bytes.
     EXPECT_NE(read_bytes(folder.path("pad.nib")).find("NIB0 (15): first\r\nline two\n"), std::string::npos);
-}
-
-TEST(PadFile, BareLineFeedsOfHandWrittenFilesBecomePairs) {
-    ScratchFolder folder;
-    PadDocument document = load_text(folder, "NNIBS (1): 1\nNIB0 (3): a\nb\n");
-    EXPECT_EQ(document.pad.nibs()[0].text(), "a\r\nb");
 }

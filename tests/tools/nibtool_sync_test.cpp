@@ -89,16 +89,6 @@ TEST(NibtoolSync, TwoEditedCopiesEndIdenticalAndStayThatWay) {
     EXPECT_EQ(read_bytes(b), bytes_b);
 }
 
-TEST(NibtoolSync, SyncWithItselfChangesNothing) {
-    ScratchFolder folder;
-    const std::string a = folder.path("a.nib");
-    write_base(a, WindowPlacement{1, 2, 3, 4});
-    const std::string bytes = read_bytes(a);
-    ToolRun run = run_nibtool_program(folder, {"sync", a, a});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(read_bytes(a), bytes);
-}
-
 TEST(NibtoolSync, MergeDriverWritesOursOnly) {
     ScratchFolder folder;
     const std::string base = folder.path("base.nib"), ours = folder.path("ours.nib"), theirs = folder.path("theirs.nib");
