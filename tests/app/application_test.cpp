@@ -1,10 +1,8 @@
 #include "message_capture.h"
 #include "registry_probe.h"
 
-#include "harness/registry_guard.h"
-
 #include "app/application.h"
-#include "support/texts.h"
+#include "harness/registry_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -21,98 +19,10 @@ protected:
     HINSTANCE instance = GetModuleHandleA(nullptr);
 };
 
-// A window of the product's class, as a running copy would have.
-class RunningCopy {
-public:
-    RunningCopy() {
-        WNDCLASSA window_class{};
-        window_class.lpfnWndProc = DefWindowProcA;
-        window_class.hInstance = GetModuleHandleA(nullptr);
-        window_class.lpszClassName = "Scrivel";
-        RegisterClassA(&window_class);
-        window = CreateWindowExA(0, "Scrivel", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                 window_class.hInstance, nullptr);
-    }
-    ~RunningCopy() {
-        DestroyWindow(window);
-        UnregisterClassA("Scrivel", GetModuleHandleA(nullptr));
-    }
-    HWND window;
-};
-
-}  // namespace
-
-TEST_F(ApplicationTest, WorkingCopyMakesTheSharedFontsAndBitmaps) {
-    Application app(instance);
-    ASSERT_EQ(app.otherInstance, nullptr);
-    EXPECT_EQ(app.bitmaps[0], nullptr);
-    for (int number = 1; number <= 8; ++number) {
-        ASSERT_NE(app.bitmaps[number], nullptr) << number;
-        BITMAP info{};
-        GetObjectA(app.bitmaps[number], sizeof info, &info);
-        EXPECT_EQ(info.bmWidth, 16);
-        EXPECT_EQ(info.bmHeight, 16);
-    }
-    LOGFONTA bold{}, normal{};
-    ASSERT_TRUE(GetObjectA(app.boldFont, sizeof bold, &bold));
-    ASSERT_TRUE(GetObjectA(app.normalFont, sizeof normal, &normal));
-    EXPECT_EQ(bold.lfWeight, 700);
-    EXPECT_EQ(normal.lfWeight, 400);
-    EXPECT_EQ(bold.lfHeight, -11);
-    EXPECT_STREQ(normal.lfFaceName, "MS Sans Serif");
-
-    app.deleteGraphics();
-    EXPECT_EQ(app.boldFont, nullptr);
-    EXPECT_EQ(app.normalFont, nullptr);
-    for (HBITMAP bitmap : app.bitmaps) EXPECT_EQ(bitmap, nullptr);
-
-    app.matchFontName = "Arial";
-    app.matchFontSize = 20;
-    app.createGraphics();
-    ASSERT_TRUE(GetObjectA(app.boldFont, sizeof bold, &bold));
-    EXPECT_EQ(bold.lfHeight, -20);
-    EXPECT_STREQ(bold.lfFaceName, "Arial");
-}
-
-TEST_F(ApplicationTest, SecondCopyFindsTheRunningOneAndKeepsNothing) {
-    RunningCopy running;
-    ASSERT_TRUE(running.window);
-    Application app(instance);
-    EXPECT_EQ(app.otherInstance, running.window);
-    EXPECT_EQ(app.boldFont, nullptr);
-    EXPECT_EQ(app.bitmaps[1], nullptr);
-    EXPECT_EQ(app.accelerators, nullptr);
-
-    // It never uses the Restart Command and never writes the settings.
-    app.restartCommand = "\"C:\\A.NIB\" ";
-    EXPECT_TRUE(app.startArguments("").empty());
-    EXPECT_EQ(app.run("", SW_SHOWNORMAL), 0);
-    app.shutdown();
-    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, settings_key));
-}
-
-TEST_F(ApplicationTest, StartWithoutArgumentsUsesTheRestartCommand) {
-    Application app(instance);
-    app.restartCommand = "\"C:\\PADS\\A.NIB\" \"C:\\B.NIB\" ";
-    EXPECT_EQ(app.startArguments(""), (std::vector<std::string>{"C:\\PADS\\A.NIB", "C:\\B.NIB"}));
-    EXPECT_EQ(app.startArguments("x.nib /f word"), (std::vector<std::string>{"x.nib", "/f", "word"}));
-    app.restartCommand.clear();
-    EXPECT_TRUE(app.startArguments("").empty());
-}
-
-namespace {
-
-enum TestMessage : UINT {
-    throw_message = WM_APP + 1,
-    throw_silent,
-    throw_other,
-    close_last_window,
-    count_message,
-};
-
+enum TestMessage : UINT { throw_message = WM_APP + 1, throw_silent, throw_other, close_last_window, count_message };
 int counted = 0;
 
-LRESULT CALLBACK throwing_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+LRESULT CALLBACK test_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     switch (message) {
     case throw_message:
         throw msg_exception("Something failed", "Error", 48);
@@ -130,25 +40,31 @@ LRESULT CALLBACK throwing_procedure(HWND window, UINT message, WPARAM w, LPARAM 
     return DefWindowProcA(window, message, w, l);
 }
 
-class LoopWindow {
+// A top-level window of a class of its own: "Scrivel" stands for a running copy's main window.
+class TestWindow {
 public:
-    LoopWindow() {
+    explicit TestWindow(const char* class_name) : class_name_(class_name) {
         WNDCLASSA window_class{};
-        window_class.lpfnWndProc = throwing_procedure;
+        window_class.lpfnWndProc = test_procedure;
         window_class.hInstance = GetModuleHandleA(nullptr);
-        window_class.lpszClassName = "ScrivelLoopTest";
+        window_class.lpszClassName = class_name;
         RegisterClassA(&window_class);
-        window = CreateWindowExA(0, "ScrivelLoopTest", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+        handle = CreateWindowExA(0, class_name, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                  window_class.hInstance, nullptr);
     }
-    ~LoopWindow() {
-        DestroyWindow(window);
-        UnregisterClassA("ScrivelLoopTest", GetModuleHandleA(nullptr));
+    ~TestWindow() {
+        DestroyWindow(handle);
+        UnregisterClassA(class_name_, GetModuleHandleA(nullptr));
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
     }
-    HWND window;
+    HWND handle;
+
+private:
+    const char* class_name_;
 };
 
-// Stands in for an open main window: the loop only looks whether the list is empty.
+// Stands in for an open main window: the loop only asks whether the list is empty.
 MainWindow* some_window() {
     static int placeholder;
     return reinterpret_cast<MainWindow*>(&placeholder);
@@ -156,64 +72,78 @@ MainWindow* some_window() {
 
 }  // namespace
 
+TEST_F(ApplicationTest, WorkingCopyMakesTheSharedFontsAndBitmaps) {
+    Application app(instance);
+    ASSERT_EQ(app.otherInstance, nullptr);
+    for (int number = 1; number <= 8; ++number) {
+        BITMAP info{};
+        ASSERT_TRUE(GetObjectA(app.bitmaps[number], sizeof info, &info)) << number;
+        EXPECT_EQ(info.bmWidth, 16);
+    }
+    app.deleteGraphics();
+    EXPECT_EQ(app.boldFont, nullptr);
+    EXPECT_EQ(app.bitmaps[8], nullptr);
+    app.matchFontName = "Arial";
+    app.matchFontSize = 20;
+    app.createGraphics();
+    LOGFONTA bold{}, normal{};
+    ASSERT_TRUE(GetObjectA(app.boldFont, sizeof bold, &bold));
+    ASSERT_TRUE(GetObjectA(app.normalFont, sizeof normal, &normal));
+    EXPECT_EQ(bold.lfWeight, 700);
+    EXPECT_EQ(normal.lfWeight, 400);
+    EXPECT_EQ(bold.lfHeight, -20);
+    EXPECT_STREQ(normal.lfFaceName, "Arial");
+}
+
+TEST_F(ApplicationTest, SecondCopyFindsTheRunningOneAndKeepsNothing) {
+    TestWindow running("Scrivel");
+    Application app(instance);
+    EXPECT_EQ(app.otherInstance, running.handle);
+    EXPECT_EQ(app.boldFont, nullptr);
+    EXPECT_EQ(app.bitmaps[1], nullptr);
+    EXPECT_EQ(app.accelerators, nullptr);
+    app.restartCommand = "\"C:\\A.NIB\" ";
+    EXPECT_TRUE(app.startArguments("").empty());
+    EXPECT_EQ(app.run("", SW_SHOWNORMAL), 0);
+    app.shutdown();
+    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, settings_key));
+}
+
+TEST_F(ApplicationTest, StartWithoutArgumentsUsesTheRestartCommand) {
+    Application app(instance);
+    app.restartCommand = "\"C:\\PADS\\A.NIB\" \"C:\\B.NIB\" ";
+    EXPECT_EQ(app.startArguments(""), (std::vector<std::string>{"C:\\PADS\\A.NIB", "C:\\B.NIB"}));
+    EXPECT_EQ(app.startArguments("x.nib /f word"), (std::vector<std::string>{"x.nib", "/f", "word"}));
+}
+
 TEST_F(ApplicationTest, LoopShowsMessagesAndGoesOnUntilTheLastWindowIsGone) {
     Application app(instance);
-    LoopWindow loop;
-    ASSERT_TRUE(loop.window);
+    TestWindow window("ScrivelLoopTest");
     MessageCapture capture;
     app.windows.push_back(some_window());
     counted = 0;
-    PostMessageA(loop.window, throw_message, 0, 0);
-    PostMessageA(loop.window, throw_silent, 0, 0);
-    PostMessageA(loop.window, count_message, 0, 0);
-    PostMessageA(loop.window, close_last_window, 0, 0);
+    for (UINT message : {throw_message, throw_silent, count_message, close_last_window})
+        PostMessageA(window.handle, message, 0, 0);
     EXPECT_EQ(app.messageLoop(), 0);
     EXPECT_EQ(counted, 1) << "the loop went on after both exceptions";
     ASSERT_EQ(capture.shown.size(), 1u) << "a silent exception shows nothing";
     EXPECT_EQ(capture.shown[0].text, "Something failed");
     EXPECT_EQ(capture.shown[0].title, "Error");
-    EXPECT_EQ(capture.shown[0].style, 48u);
-}
 
-TEST_F(ApplicationTest, LoopLetsOtherExceptionsThrough) {
-    Application app(instance);
-    LoopWindow loop;
+    // Other exceptions leave the loop.
     app.windows.push_back(some_window());
-    PostMessageA(loop.window, throw_other, 0, 0);
+    PostMessageA(window.handle, throw_other, 0, 0);
     EXPECT_THROW(app.messageLoop(), std::runtime_error);
-    // Nothing is left over for the next loop.
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
-TEST_F(ApplicationTest, LoopWithoutWindowsEndsAtOnce) {
-    Application app(instance);
-    LoopWindow loop;
-    counted = 0;
-    PostMessageA(loop.window, count_message, 0, 0);
-    EXPECT_EQ(app.run("", SW_SHOWNORMAL), 0);
-    EXPECT_LE(counted, 1);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
-}
-
-TEST_F(ApplicationTest, EntryRunsShutsDownAndSavesTheSettings) {
-    MessageCapture capture;
-    EXPECT_EQ(runApplication(instance, "", SW_SHOWNORMAL), 0);
-    EXPECT_TRUE(capture.shown.empty());
-    EXPECT_EQ(theApplication, nullptr);
-    EXPECT_EQ(value_names(HKEY_CURRENT_USER, settings_key).size(), 18u);
-}
-
-TEST_F(ApplicationTest, EntryShowsAFailedStartInTheLastResortBox) {
+TEST_F(ApplicationTest, FailedStartIsShownInTheLastResortBox) {
     MessageCapture capture;
     // A module without the button bitmaps: the start fails while the graphics are made.
     EXPECT_EQ(runApplication(GetModuleHandleA("kernel32.dll"), "", SW_SHOWNORMAL), 0);
     ASSERT_EQ(capture.shown.size(), 1u);
     EXPECT_EQ(capture.shown[0].title, "An error has occurred");
     EXPECT_EQ(capture.shown[0].style, 48u);
-    EXPECT_NE(capture.shown[0].text.find("An unexpected error: application.cpp::"), std::string::npos)
-        << capture.shown[0].text;
+    EXPECT_EQ(capture.shown[0].text.rfind("An unexpected error: application.cpp::", 0), 0u) << capture.shown[0].text;
     EXPECT_EQ(theApplication, nullptr);
     EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, settings_key)) << "a failed start saves nothing";
 }
