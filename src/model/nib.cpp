@@ -55,13 +55,15 @@ void Nib::set_text(const std::string& text) {
     lower_text_ = lower_case(text_);
 }
 
-std::int32_t Nib::match(const std::string& lower_query) {
+std::int32_t Nib::match(const std::string& lower_query) { return match(lower_query, TextSearch(lower_query)); }
+
+std::int32_t Nib::match(const std::string& lower_query, const TextSearch& search) {
     if (lower_query.empty()) {
         found_ = 1;
         match_pos_ = -1;
         return found_;
     }
-    std::size_t at = lower_text_.find(lower_query);
+    std::size_t at = search.find_in(lower_text_);
     found_ = at != std::string::npos;
     match_pos_ = found_ ? static_cast<std::int32_t>(at) : -1;
     return found_;

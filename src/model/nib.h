@@ -1,6 +1,7 @@
 #pragma once
 // One note: its identity and time, its text with a lower-case copy for finding, and whether it
 // matched the pad's find query.
+#include "model/text_search.h"
 #include "sync/sync_stamp.h"
 
 #include <cstdint>
@@ -21,6 +22,8 @@ public:
 
     // Matches against a lower-case query; sets and returns `found`. An empty query matches.
     std::int32_t match(const std::string& lower_query);
+    // The same with the query prepared once for many nibs.
+    std::int32_t match(const std::string& lower_query, const TextSearch& search);
 
     const std::string& text() const { return text_; }
     const std::string& lower_text() const { return lower_text_; }

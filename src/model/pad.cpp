@@ -2,6 +2,23 @@
 
 #include <algorithm>
 
+namespace {
+
+// Each nib's text lies in a block of its own, wherever loading put it: asking for the texts a
+// few nibs ahead hides the wait for memory, which otherwise costs more than the search itself.
+constexpr std::int32_t prefetch_distance = 8;
+
+void prefetch_text(const std::string& text) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(text.data());
+    if (text.size() > 64) __builtin_prefetch(text.data() + 64);
+#else
+    (void)text;
+#endif
+}
+
+}  // namespace
+
 Pad::Pad() { append(Nib()); }
 
 void Pad::next() {
@@ -28,11 +45,13 @@ std::int32_t Pad::find(const std::string& query) {
     remove_empty();
     find_text_ = query;
     find_lower_ = lower_case(query);
-    std::int32_t keep = items[current_].match(find_lower_);
+    const TextSearch search(find_lower_);
+    std::int32_t keep = items[current_].match(find_lower_, search);
     found_count_ = 0;
     found_pos_ = 0;
     for (std::int32_t i = 0; i < count(); ++i) {
-        if (!items[i].match(find_lower_)) continue;
+        if (i + prefetch_distance < count()) prefetch_text(items[i + prefetch_distance].lower_text());
+        if (!items[i].match(find_lower_, search)) continue;
         ++found_count_;
         if (!keep) {
             current_ = i;
@@ -137,7 +156,8 @@ void Pad::sort_alphabetically() {
 }
 
 void Pad::synchronise(Pad& a, Pad& b) {
-    a.synchronize(b);
+    // The merges of SyncVector::synchronize; b takes a's result below, after a's find.
+    a.exchange(b);
     // Each side deleting the other's newer nibs can leave nothing; a pad keeps one nib.
     if (a.items.empty()) a.append(Nib());
     a.show_first();

@@ -1,28 +1,41 @@
 #pragma once
-// Lookups by id for a merge: positions of one list, sorted by the system's id order.
+// Lookups by id for a merge: where an id stands among one side's items and deletion records,
+// sorted once by the system's id order.
 #include "sync/sync_stamp.h"
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 class IdIndex {
 public:
-    // Where an id occurs more than once, the later position counts.
-    explicit IdIndex(const std::vector<Uuid>& ids);
-    // The position of the id, or -1.
-    std::int32_t find(const Uuid& id) const;
+    struct Places {
+        std::int32_t item = -1;    // position in the items, or -1
+        std::int32_t record = -1;  // position in the deletion records, or -1
+    };
+
+    IdIndex(const std::vector<SyncStamp>& items, const std::vector<SyncStamp>& records);
+
+    // Where an id occurs more than once in a list, the later position counts.
+    Places find(const Uuid& id) const;
+
+    // A pad file may hold an id twice, or as a nib and as a deletion record. Of such entries the
+    // newest stays; on equal times a nib rather than a deletion record, and the first of equals.
+    // These mark the others, by position; empty when there are none.
+    const std::vector<char>& items_to_drop() const { return drop_item; }
+    const std::vector<char>& records_to_drop() const { return drop_record; }
+    bool has_duplicates() const { return duplicates; }
 
 private:
-    std::vector<std::pair<Uuid, std::int32_t>> entries;
-};
+    struct Entry {
+        Uuid id;
+        std::int32_t kind;  // 0 item, 1 deletion record
+        std::int32_t position;
+    };
 
-// Which entries of one side lose to another entry of the same id on that side: a pad file may
-// hold an id twice, or as a nib and as a deletion record. The newest entry stays; on equal times
-// a nib stays rather than a deletion record, and the first of equal nibs or records.
-struct Duplicates {
+    void mark_duplicates(const std::vector<SyncStamp>& items, const std::vector<SyncStamp>& records);
+
+    std::vector<Entry> entries;
     std::vector<char> drop_item;
     std::vector<char> drop_record;
-    bool any = false;
+    bool duplicates = false;
 };
-Duplicates find_duplicates(const std::vector<SyncStamp>& items, const std::vector<SyncStamp>& records);

@@ -5,10 +5,10 @@
 #include "sync/id_index.h"
 #include "sync/sync_stamp.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Mapfile;
@@ -36,30 +36,33 @@ public:
     // Brings this side's items and deletions into `other`; changes only `other`.
     void merge_into(SyncVector& other) const {
         if (&other == this) return;
-        other.keep_newest_per_id();
-        Duplicates mine = find_duplicates(stamps_of(items), deleted);
-        merge_kept_into(other, mine.any ? &mine : nullptr);
+        const IdIndex theirs = other.index_keeping_newest();
+        const IdIndex mine = index();
+        merge_into(other, theirs, mine.has_duplicates() ? &mine : nullptr);
     }
 
     // Afterwards both sides hold, for every id either knew, its newest item or deletion record
     // (this side's on equal times): this side's order, then what only `other` knew.
     void synchronize(SyncVector& other) {
         if (&other == this) return;
-        keep_newest_per_id();
-        other.keep_newest_per_id();
-        merge_kept_into(other, nullptr);
-        other.merge_kept_into(*this, nullptr);
+        exchange(other);
         other = *this;
     }
 
-    // Drops every entry that loses to a newer one of the same id on this side (see
-    // find_duplicates); a pad read from a damaged or hand-made file may hold such entries.
-    void keep_newest_per_id() {
-        Duplicates duplicates = find_duplicates(stamps_of(items), deleted);
-        if (!duplicates.any) return;
-        erase_marked(items, duplicates.drop_item);
-        erase_marked(deleted, duplicates.drop_record);
+    // The two merges of synchronize without the final copy: this side then holds the outcome,
+    // `other` the same entries in another order.
+    void exchange(SyncVector& other) {
+        if (&other == this) return;
+        const IdIndex mine = index_keeping_newest();
+        const IdIndex theirs = other.index_keeping_newest();
+        merge_into(other, theirs, nullptr);
+        // `mine` still holds: this side has not changed yet.
+        other.merge_into(*this, mine, nullptr);
     }
+
+    // Drops every entry that loses to another of its id on this side (see IdIndex); a pad read
+    // from a damaged or hand-made file may hold such entries.
+    void keep_newest_per_id() { index_keeping_newest(); }
 
     void purge_deleted(std::int32_t days) { purge_records(deleted, days); }
 
@@ -68,73 +71,66 @@ public:
     void read_deleted(Mapfile& file, const std::string& prefix) { read_records(file, prefix, deleted); }
 
 private:
-    static std::vector<SyncStamp> stamps_of(const std::vector<T>& list) {
-        return std::vector<SyncStamp>(list.begin(), list.end());
-    }
+    IdIndex index() const { return IdIndex(std::vector<SyncStamp>(items.begin(), items.end()), deleted); }
 
-    static std::vector<Uuid> ids_of(const auto& list) {
-        std::vector<Uuid> ids;
-        ids.reserve(list.size());
-        for (const auto& entry : list) ids.push_back(entry.id);
-        return ids;
+    IdIndex index_keeping_newest() {
+        IdIndex found = index();
+        if (!found.has_duplicates()) return found;
+        erase_marked(items, found.items_to_drop());
+        erase_marked(deleted, found.records_to_drop());
+        return index();
     }
 
     template <typename E>
     static void erase_marked(std::vector<E>& list, const std::vector<char>& marked) {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < list.size(); ++i) {
-            if (marked[i]) continue;
+            if (i < marked.size() && marked[i]) continue;
             if (kept != i) list[kept] = std::move(list[i]);
             ++kept;
         }
         list.erase(list.begin() + static_cast<std::ptrdiff_t>(kept), list.end());
     }
 
-    // The merge itself; `skip` marks entries of this side that lose to another of their id.
-    // Expects `other` to hold each id once.
-    void merge_kept_into(SyncVector& other, const Duplicates* skip) const {
-        const IdIndex other_items(ids_of(other.items));
-        const IdIndex other_deleted(ids_of(other.deleted));
-        std::vector<char> drop_item(other.items.size(), 0);
-        std::vector<char> drop_record(other.deleted.size(), 0);
-        bool dropping = false;
+    // The merge itself. `theirs` indexes `other` as it is now, each id once; `skip` marks
+    // entries of this side that lose to another of their id.
+    void merge_into(SyncVector& other, const IdIndex& theirs, const IdIndex* skip) const {
+        std::vector<char> drop_item, drop_record;
+        auto drop = [](std::vector<char>& marks, std::size_t size, std::int32_t position) {
+            if (marks.empty()) marks.assign(size, 0);
+            marks[position] = 1;
+        };
+        const std::size_t their_items = other.items.size(), their_records = other.deleted.size();
 
         for (std::size_t i = 0; i < items.size(); ++i) {
-            if (skip && skip->drop_item[i]) continue;
+            if (skip && skip->items_to_drop()[i]) continue;
             const T& item = items[i];
-            std::int32_t b = other_items.find(item.id);
-            std::int32_t d = other_deleted.find(item.id);
-            if (b < 0 && d < 0) {
+            const IdIndex::Places there = theirs.find(item.id);
+            if (there.item < 0 && there.record < 0) {
                 other.items.push_back(item);
-            } else if (b >= 0 && other.items[b].time < item.time) {
-                other.items[b] = item;
-            } else if (d >= 0 && other.deleted[d].time < item.time) {
+            } else if (there.item >= 0 && other.items[there.item].time < item.time) {
+                other.items[there.item] = item;
+            } else if (there.record >= 0 && other.deleted[there.record].time < item.time) {
                 // Changed here after the other side deleted it: it comes back.
                 other.items.push_back(item);
-                drop_record[d] = 1;
-                dropping = true;
+                drop(drop_record, their_records, there.record);
             }
         }
         for (std::size_t j = 0; j < deleted.size(); ++j) {
-            if (skip && skip->drop_record[j]) continue;
+            if (skip && skip->records_to_drop()[j]) continue;
             const SyncStamp& record = deleted[j];
-            std::int32_t b = other_items.find(record.id);
-            std::int32_t d = other_deleted.find(record.id);
-            if (b < 0 && d < 0) {
+            const IdIndex::Places there = theirs.find(record.id);
+            if (there.item < 0 && there.record < 0) {
                 other.deleted.push_back(record);
-            } else if (b >= 0 && other.items[b].time < record.time) {
+            } else if (there.item >= 0 && other.items[there.item].time < record.time) {
                 other.deleted.push_back(record);
-                drop_item[b] = 1;
-                dropping = true;
-            } else if (d >= 0 && other.deleted[d].time < record.time) {
-                other.deleted[d] = record;
+                drop(drop_item, their_items, there.item);
+            } else if (there.record >= 0 && other.deleted[there.record].time < record.time) {
+                other.deleted[there.record] = record;
             }
         }
-        if (!dropping) return;
-        // Entries appended above lie past the marks and are never dropped.
-        drop_item.resize(other.items.size(), 0);
-        drop_record.resize(other.deleted.size(), 0);
-        erase_marked(other.items, drop_item);
-        erase_marked(other.deleted, drop_record);
+        // Entries appended above lie past the marks and stay.
+        if (!drop_item.empty()) erase_marked(other.items, drop_item);
+        if (!drop_record.empty()) erase_marked(other.deleted, drop_record);
     }
 };
