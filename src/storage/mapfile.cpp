@@ -46,6 +46,7 @@ Mapfile::no_such_key::no_such_key(std::string_view key)
     : msg_exception(fill_message(texts.no_such_key, std::string(key)), texts.unknown_key, style_warning) {}
 
 Mapfile::Mapfile(const std::string& file_name_, int mode_) : file_name(file_name_), mode(mode_) {
+    CHECK_CALL(mode == read || mode == write || mode == update);
     if (mode == write) {
         writer = std::make_unique<RecordWriter>(file_name, mode);
         return;

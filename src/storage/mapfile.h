@@ -69,8 +69,6 @@ public:
     // object accepts no further get or put.
     void close();
 
-    const std::string& name() const { return file_name; }
-
 private:
     // Values point into the reader's blocks or, for what update mode put, into `put_values`.
     using Cache = std::map<std::string, std::string_view, std::less<>>;
