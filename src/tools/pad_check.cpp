@@ -20,9 +20,14 @@ public:
     explicit Checker(const std::string& path) : path(path), file(path, Mapfile::read) {}
 
     PadCheck run() {
-        check_header();
-        check_nibs();
-        check_deletions();
+        try {
+            check_header();
+            check_nibs();
+            check_deletions();
+        } catch (const msg_exception& error) {
+            // Reading cannot go on; what was found before still counts.
+            result.problems.push_back(path + ": " + error.text);
+        }
         return result;
     }
 

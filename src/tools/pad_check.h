@@ -9,6 +9,6 @@ struct PadCheck {
     int deletions = 0;
 };
 
-// Throws the file's msg_exception when the file cannot be opened or is not in the key/value
-// format; everything else that would load wrongly or lose data is listed as a problem.
+// Throws the file's msg_exception when the file cannot be opened; everything that would stop the
+// load, load wrongly or lose data is listed as a problem, up to the first that stops the reading.
 PadCheck check_pad_file(const std::string& path);

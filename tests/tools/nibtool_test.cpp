@@ -119,10 +119,16 @@ TEST(Nibtool, CheckReportsWhatIsWrong) {
                                 "deletion record 0 lacks its time"})
         EXPECT_TRUE(contains(run.out, problem)) << problem << "\n" << run.out;
 
+    // What stops the reading is reported after what was found before it.
+    write_bytes(folder.path("broken.nib"), "NNIBS (1): 2\nNIB0 (1): a\nID0 (3): xyz\nTMOD0 (5): 1 2 3\n");
+    run = run_nibtool_program(folder, {"check", folder.path("broken.nib")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(contains(run.out, "ID0 is not an id: xyz\n")) << run.out;
+    EXPECT_TRUE(contains(run.out, "Could not find the key: NIB1\n")) << run.out;
     write_bytes(folder.path("broken.nib"), "NNIBS (1): 1\nNIB0 (9): short\n");
     run = run_nibtool_program(folder, {"check", folder.path("broken.nib")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err, "");
+    EXPECT_TRUE(contains(run.out, "File does not match format.")) << run.out;
 }
 
 TEST(Nibtool, NewerFileIsReadButNeverRewritten) {
