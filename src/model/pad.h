@@ -67,6 +67,8 @@ public:
 private:
     // Drops every empty nib except a last remaining one, leaving deletion records.
     void remove_empty();
+    // Becomes a copy of the model's nibs and deletion records; see synchronise.
+    void take_nibs_of(const Pad& model);
     // The first nib current, as after loading.
     void show_first() {
         current_ = 0;

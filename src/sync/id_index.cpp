@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <tuple>
 
-IdIndex::IdIndex(const std::vector<SyncStamp>& items, const std::vector<SyncStamp>& records) {
-    entries.reserve(items.size() + records.size());
-    for (std::size_t i = 0; i < items.size(); ++i) entries.push_back({items[i].id, 0, static_cast<std::int32_t>(i)});
-    for (std::size_t i = 0; i < records.size(); ++i) entries.push_back({records[i].id, 1, static_cast<std::int32_t>(i)});
+void IdIndex::sort_entries() {
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         int order = platform::uuid_compare(a.id, b.id);
         if (order != 0) return order < 0;
         return std::tie(a.kind, a.position) < std::tie(b.kind, b.position);
     });
-    mark_duplicates(items, records);
 }
 
 IdIndex::Places IdIndex::find(const Uuid& id) const {
@@ -23,15 +19,15 @@ IdIndex::Places IdIndex::find(const Uuid& id) const {
     return places;
 }
 
-void IdIndex::mark_duplicates(const std::vector<SyncStamp>& items, const std::vector<SyncStamp>& records) {
-    auto time_of = [&](const Entry& e) -> const Timestamp& { return (e.kind == 0 ? items : records)[e.position].time; };
+void IdIndex::mark_duplicates(const std::function<const Timestamp&(const Entry&)>& time_of, std::size_t items,
+                              std::size_t records) {
     for (std::size_t first = 0; first < entries.size();) {
         std::size_t end = first + 1;
         while (end < entries.size() && uuid_equal(entries[end].id, entries[first].id)) ++end;
         if (end - first > 1) {
             if (!duplicates) {
-                drop_item.assign(items.size(), 0);
-                drop_record.assign(records.size(), 0);
+                drop_item.assign(items, 0);
+                drop_record.assign(records, 0);
                 duplicates = true;
             }
             // Entries of one id stand items first, each kind in order: only a strictly newer

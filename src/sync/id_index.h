@@ -4,6 +4,7 @@
 #include "sync/sync_stamp.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class IdIndex {
@@ -13,7 +14,17 @@ public:
         std::int32_t record = -1;  // position in the deletion records, or -1
     };
 
-    IdIndex(const std::vector<SyncStamp>& items, const std::vector<SyncStamp>& records);
+    // Item and Record begin with a SyncStamp.
+    template <typename Item, typename Record>
+    IdIndex(const std::vector<Item>& items, const std::vector<Record>& records) {
+        entries.reserve(items.size() + records.size());
+        for (std::size_t i = 0; i < items.size(); ++i) entries.push_back({items[i].id, 0, static_cast<std::int32_t>(i)});
+        for (std::size_t i = 0; i < records.size(); ++i) entries.push_back({records[i].id, 1, static_cast<std::int32_t>(i)});
+        sort_entries();
+        mark_duplicates([&](const Entry& e) -> const Timestamp& {
+            return e.kind == 0 ? items[e.position].time : records[e.position].time;
+        }, items.size(), records.size());
+    }
 
     // Where an id occurs more than once in a list, the later position counts.
     Places find(const Uuid& id) const;
@@ -32,7 +43,9 @@ private:
         std::int32_t position;
     };
 
-    void mark_duplicates(const std::vector<SyncStamp>& items, const std::vector<SyncStamp>& records);
+    void sort_entries();
+    void mark_duplicates(const std::function<const Timestamp&(const Entry&)>& time_of, std::size_t items,
+                         std::size_t records);
 
     std::vector<Entry> entries;
     std::vector<char> drop_item;

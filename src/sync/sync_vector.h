@@ -71,7 +71,7 @@ public:
     void read_deleted(Mapfile& file, const std::string& prefix) { read_records(file, prefix, deleted); }
 
 private:
-    IdIndex index() const { return IdIndex(std::vector<SyncStamp>(items.begin(), items.end()), deleted); }
+    IdIndex index() const { return IdIndex(items, deleted); }
 
     IdIndex index_keeping_newest() {
         IdIndex found = index();
@@ -101,18 +101,21 @@ private:
             marks[position] = 1;
         };
         const std::size_t their_items = other.items.size(), their_records = other.deleted.size();
+        // New entries wait here, so that the other side's list grows once, to its final size.
+        std::vector<const T*> new_items;
+        std::vector<const SyncStamp*> new_records;
 
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (skip && skip->items_to_drop()[i]) continue;
             const T& item = items[i];
             const IdIndex::Places there = theirs.find(item.id);
             if (there.item < 0 && there.record < 0) {
-                other.items.push_back(item);
+                new_items.push_back(&item);
             } else if (there.item >= 0 && other.items[there.item].time < item.time) {
                 other.items[there.item] = item;
             } else if (there.record >= 0 && other.deleted[there.record].time < item.time) {
                 // Changed here after the other side deleted it: it comes back.
-                other.items.push_back(item);
+                new_items.push_back(&item);
                 drop(drop_record, their_records, there.record);
             }
         }
@@ -121,16 +124,19 @@ private:
             const SyncStamp& record = deleted[j];
             const IdIndex::Places there = theirs.find(record.id);
             if (there.item < 0 && there.record < 0) {
-                other.deleted.push_back(record);
+                new_records.push_back(&record);
             } else if (there.item >= 0 && other.items[there.item].time < record.time) {
-                other.deleted.push_back(record);
+                new_records.push_back(&record);
                 drop(drop_item, their_items, there.item);
             } else if (there.record >= 0 && other.deleted[there.record].time < record.time) {
                 other.deleted[there.record] = record;
             }
         }
-        // Entries appended above lie past the marks and stay.
         if (!drop_item.empty()) erase_marked(other.items, drop_item);
         if (!drop_record.empty()) erase_marked(other.deleted, drop_record);
+        other.items.reserve(other.items.size() + new_items.size());
+        for (const T* item : new_items) other.items.push_back(*item);
+        other.deleted.reserve(other.deleted.size() + new_records.size());
+        for (const SyncStamp* record : new_records) other.deleted.push_back(*record);
     }
 };
