@@ -1,12 +1,16 @@
 #include "sync/sync_vector.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <ctime>
+#include <sstream>
 
 namespace {
+
+struct Item : SyncStamp {
+    std::string text;
+};
 
 Uuid id_of(int n) {
     char text[37];
@@ -14,192 +18,104 @@ Uuid id_of(int n) {
     return uuid_from_text(text);
 }
 
-Timestamp at(std::int32_t seconds, std::int32_t sequence = 1) {
-    Timestamp t;
-    t.seconds = seconds;
-    t.sequence = sequence;
-    return t;
-}
-
-struct Item : SyncStamp {
-    std::string text;
-    Item(int n, std::int32_t seconds, std::string text_) : text(std::move(text_)) {
-        id = id_of(n);
-        time = at(seconds);
+// Lists written as words: "3:text@10" is item 3 with the text at second 10, "3@10" a deletion
+// record; "|" separates the items from the records.
+SyncVector<Item> list(const std::string& words) {
+    SyncVector<Item> out;
+    std::istringstream in(words);
+    bool records = false;
+    for (std::string word; in >> word;) {
+        if (word == "|") {
+            records = true;
+            continue;
+        }
+        Item item;
+        std::size_t colon = word.find(':'), at = word.find('@');
+        item.id = id_of(std::stoi(word));
+        item.time = Timestamp();
+        item.time.seconds = std::stoi(word.substr(at + 1));
+        if (records) {
+            out.deleted.push_back(item);
+        } else {
+            item.text = word.substr(colon + 1, at - colon - 1);
+            out.items.push_back(item);
+        }
     }
-};
-
-SyncStamp record(int n, std::int32_t seconds) {
-    SyncStamp r;
-    r.id = id_of(n);
-    r.time = at(seconds);
-    return r;
+    return out;
 }
 
-using List = SyncVector<Item>;
-
-// "<n>:<text>@<seconds>" for each item, and "<n>@<seconds>" for each record: easy to compare.
-std::vector<std::string> items_of(const List& list) {
-    std::vector<std::string> out;
+std::string words(const SyncVector<Item>& list) {
+    std::string out;
     for (const Item& item : list.items)
-        out.push_back(std::to_string(item.id.data1) + ":" + item.text + "@" + std::to_string(item.time.seconds));
+        out += std::to_string(item.id.data1) + ":" + item.text + "@" + std::to_string(item.time.seconds) + " ";
+    out += "|";
+    for (const SyncStamp& r : list.deleted) out += " " + std::to_string(r.id.data1) + "@" + std::to_string(r.time.seconds);
     return out;
 }
 
-std::vector<std::string> records_of(const List& list) {
-    std::vector<std::string> out;
-    for (const SyncStamp& r : list.deleted) out.push_back(std::to_string(r.id.data1) + "@" + std::to_string(r.time.seconds));
-    return out;
+TEST(SyncVectorTest, SynchronisingLeavesBothWithTheNewestOfEveryId) {
+    struct Case {
+        const char* what;
+        const char* a;
+        const char* b;
+        const char* both;
+    } cases[] = {
+        {"both empty", "|", "|", "|"},
+        {"new on either side", "1:a@10 2:b@10 |", "3:c@10 2:b@10 4:d@10 |", "1:a@10 2:b@10 3:c@10 4:d@10 |"},
+        {"later edit wins, the first side on equal times", "1:old@10 2:mine@30 3:tieA@20 |",
+         "3:tieB@20 2:theirs@25 1:new@15 |", "1:new@15 2:mine@30 3:tieA@20 |"},
+        {"changed after the deletion comes back", "| 1@10", "1:edited@11 |", "1:edited@11 |"},
+        {"unchanged since the deletion goes", "5:kept@1 | 1@10", "1:older@9 5:kept@1 |", "5:kept@1 | 1@10"},
+        {"deleted on both keeps the later record", "| 1@10", "| 1@12", "| 1@12"},
+        {"neighbours removed together", "| 2@10 3@10 5@10", "1:x@5 2:x@5 3:x@5 4:x@5 5:x@5 |",
+         "1:x@5 4:x@5 | 2@10 3@10 5@10"},
+        {"ids held twice or in both lists", "1:older@10 2:kept@10 1:newer@20 | 2@5 3@7 3@8",
+         "4:tie@10 3:old@1 | 4@10", "2:kept@10 1:newer@20 4:tie@10 | 3@8"},
+    };
+    for (const Case& c : cases) {
+        SyncVector<Item> a = list(c.a), b = list(c.b);
+        a.synchronize(b);
+        EXPECT_EQ(words(a), c.both) << c.what;
+        EXPECT_EQ(words(b), c.both) << c.what;
+    }
 }
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-
-TEST(SyncVectorTest, RemoveLeavesARecordStampedAtTheRemoval) {
-    List list;
-    list.append(Item(1, 10, "one"));
-    list.append(Item(2, 10, "two"));
-    Timestamp before = Timestamp::now();
-    list.remove(0);
-    EXPECT_THAT(items_of(list), ElementsAre("2:two@10"));
-    ASSERT_EQ(list.deleted.size(), 1u);
-    EXPECT_TRUE(uuid_equal(list.deleted[0].id, id_of(1)));
-    EXPECT_TRUE(before < list.deleted[0].time);
-
-    list.touch(0);
-    EXPECT_TRUE(list.deleted[0].time < list.items[0].time);
-}
-
-TEST(SyncVectorTest, EmptyListsStayEmpty) {
-    List a, b;
-    a.synchronize(b);
-    EXPECT_THAT(a.items, IsEmpty());
-    EXPECT_THAT(b.items, IsEmpty());
-    EXPECT_THAT(a.deleted, IsEmpty());
-    EXPECT_THAT(b.deleted, IsEmpty());
-}
-
-TEST(SyncVectorTest, ItemsKnownToOneSideEndOnBothInTheFirstSidesOrder) {
-    List a, b;
-    a.append(Item(1, 10, "a1"));
-    a.append(Item(2, 10, "a2"));
-    b.append(Item(3, 10, "b3"));
-    b.append(Item(2, 10, "a2"));
-    b.append(Item(4, 10, "b4"));
-    a.synchronize(b);
-    EXPECT_THAT(items_of(a), ElementsAre("1:a1@10", "2:a2@10", "3:b3@10", "4:b4@10"));
-    EXPECT_THAT(items_of(b), items_of(a));
-}
-
-TEST(SyncVectorTest, TheLaterEditWinsAndOnEqualTimesTheFirstSide) {
-    List a, b;
-    a.append(Item(1, 10, "old"));
-    a.append(Item(2, 30, "first side"));
-    a.append(Item(3, 20, "first side tie"));
-    b.append(Item(3, 20, "second side tie"));
-    b.append(Item(2, 25, "second side"));
-    b.append(Item(1, 15, "new"));
-    a.synchronize(b);
-    EXPECT_THAT(items_of(a), ElementsAre("1:new@15", "2:first side@30", "3:first side tie@20"));
-    EXPECT_THAT(items_of(b), items_of(a));
-}
-
-TEST(SyncVectorTest, ANibChangedAfterItsDeletionComesBack) {
-    List a, b;
-    a.deleted.push_back(record(1, 10));
-    b.append(Item(1, 11, "edited later"));
-    a.synchronize(b);
-    EXPECT_THAT(items_of(a), ElementsAre("1:edited later@11"));
-    EXPECT_THAT(records_of(a), IsEmpty());
-    EXPECT_THAT(items_of(b), items_of(a));
-    EXPECT_THAT(records_of(b), IsEmpty());
-}
-
-TEST(SyncVectorTest, ANibUnchangedSinceItsDeletionIsRemovedAndTheRecordSpreads) {
-    List a, b;
-    a.append(Item(5, 1, "kept"));
-    a.deleted.push_back(record(1, 10));
-    b.append(Item(1, 9, "older"));
-    b.append(Item(5, 1, "kept"));
-    a.synchronize(b);
-    EXPECT_THAT(items_of(b), ElementsAre("5:kept@1"));
-    EXPECT_THAT(records_of(b), ElementsAre("1@10"));
-    EXPECT_THAT(items_of(a), items_of(b));
-}
-
-TEST(SyncVectorTest, ADeletionOnBothSidesKeepsOneRecordWithTheLaterTime) {
-    List a, b;
-    a.deleted.push_back(record(1, 10));
-    b.deleted.push_back(record(1, 12));
-    a.synchronize(b);
-    EXPECT_THAT(records_of(a), ElementsAre("1@12"));
-    EXPECT_THAT(records_of(b), ElementsAre("1@12"));
-}
-
-TEST(SyncVectorTest, NeighbouringItemsToRemoveAreAllRemoved) {
-    List a, b;
-    for (int n = 1; n <= 5; ++n) b.append(Item(n, 5, "x"));
-    a.deleted.push_back(record(2, 10));
-    a.deleted.push_back(record(3, 10));
-    a.deleted.push_back(record(5, 10));
-    a.synchronize(b);
-    EXPECT_THAT(items_of(b), ElementsAre("1:x@5", "4:x@5"));
-    EXPECT_THAT(items_of(a), items_of(b));
-}
-
-TEST(SyncVectorTest, MergeIntoChangesOnlyTheOtherSide) {
-    List a, b;
-    a.append(Item(1, 10, "a"));
-    b.append(Item(2, 10, "b"));
-    b.deleted.push_back(record(3, 10));
+TEST(SyncVectorTest, MergeIntoChangesOnlyTheOtherSideAndItselfNotAtAll) {
+    SyncVector<Item> a = list("1:a@10 1:b@12 |"), b = list("2:b@10 | 3@10");
     a.merge_into(b);
-    EXPECT_THAT(items_of(a), ElementsAre("1:a@10"));
-    EXPECT_THAT(records_of(a), IsEmpty());
-    EXPECT_THAT(items_of(b), ElementsAre("2:b@10", "1:a@10"));
+    EXPECT_EQ(words(a), "1:a@10 1:b@12 |");
+    EXPECT_EQ(words(b), "2:b@10 1:b@12 | 3@10");
+
+    b.synchronize(b);
+    b.merge_into(b);
+    b = *&b;
+    EXPECT_EQ(words(b), "2:b@10 1:b@12 | 3@10");
 }
 
-TEST(SyncVectorTest, SynchronisingWithItselfAndAssigningItselfChangeNothing) {
-    List a;
-    a.append(Item(1, 10, "a"));
-    a.deleted.push_back(record(2, 10));
-    a.synchronize(a);
-    a = *&a;
-    EXPECT_THAT(items_of(a), ElementsAre("1:a@10"));
-    EXPECT_THAT(records_of(a), ElementsAre("2@10"));
-}
-
-TEST(SyncVectorTest, AnIdHeldTwiceOrInBothListsEndsOnceWithItsNewestEntry) {
-    List a, b;
-    a.append(Item(1, 10, "older copy"));
-    a.append(Item(2, 10, "kept"));
-    a.append(Item(1, 20, "newer copy"));
-    a.deleted.push_back(record(2, 5));   // older than the nib: dropped
-    a.deleted.push_back(record(3, 7));
-    a.deleted.push_back(record(3, 8));   // the later deletion stays
-    b.append(Item(4, 10, "tie"));
-    b.deleted.push_back(record(4, 10));  // same time as the nib: the nib stays
-    b.append(Item(3, 1, "older than the deletions"));
-
-    List only_b = b;
-    a.merge_into(only_b);
-    EXPECT_THAT(items_of(only_b), ElementsAre("4:tie@10", "2:kept@10", "1:newer copy@20"));
-    EXPECT_THAT(records_of(only_b), ElementsAre("3@8"));
-
-    a.synchronize(b);
-    EXPECT_THAT(items_of(a), ElementsAre("2:kept@10", "1:newer copy@20", "4:tie@10"));
-    EXPECT_THAT(records_of(a), ElementsAre("3@8"));
-    EXPECT_THAT(items_of(b), items_of(a));
-    EXPECT_THAT(records_of(b), records_of(a));
+TEST(SyncVectorTest, RemovingAndTouchingStampTheTimeNow) {
+    SyncVector<Item> items = list("1:one@10 2:two@10 |");
+    Timestamp before = Timestamp::now();
+    items.remove(0);
+    ASSERT_EQ(items.deleted.size(), 1u);
+    EXPECT_TRUE(uuid_equal(items.deleted[0].id, id_of(1)));
+    EXPECT_TRUE(before < items.deleted[0].time);
+    items.touch(0);
+    EXPECT_TRUE(items.deleted[0].time < items.items[0].time);
+    EXPECT_EQ(items.items[0].text, "two");
 }
 
 TEST(SyncVectorTest, PurgeDropsOnlyRecordsOlderThanTheDays) {
     const auto now = static_cast<std::int32_t>(std::time(nullptr));
-    List list;
-    list.deleted = {record(1, now - 3 * 86400 - 100), record(2, now - 86400), record(3, now - 5 * 86400),
-                    record(4, now), record(5, now + 1000)};
-    list.purge_deleted(2);
-    EXPECT_THAT(records_of(list),
-                ElementsAre("2@" + std::to_string(now - 86400), "4@" + std::to_string(now), "5@" + std::to_string(now + 1000)));
+    SyncVector<Item> items;
+    for (std::int32_t age : {3 * 86400 + 100, 86400, 5 * 86400, 0, -1000}) {
+        SyncStamp record;
+        record.time.seconds = now - age;
+        items.deleted.push_back(record);
+    }
+    items.purge_deleted(2);
+    ASSERT_EQ(items.deleted.size(), 3u);
+    EXPECT_EQ(items.deleted[0].time.seconds, now - 86400);
+    EXPECT_EQ(items.deleted[2].time.seconds, now + 1000);
 }
 
 }  // namespace
