@@ -50,7 +50,7 @@ public:
     }
 
     // The two merges of synchronize without the final copy: this side then holds the outcome,
-    // `other` the same entries in another order.
+    // `other` the same ids in its own order, with its own version where two versions tie.
     void exchange(SyncVector& other) {
         if (&other == this) return;
         const IdIndex mine = index_keeping_newest();
@@ -59,10 +59,6 @@ public:
         // `mine` still holds: this side has not changed yet.
         other.merge_into(*this, mine, nullptr);
     }
-
-    // Drops every entry that loses to another of its id on this side (see IdIndex); a pad read
-    // from a damaged or hand-made file may hold such entries.
-    void keep_newest_per_id() { index_keeping_newest(); }
 
     void purge_deleted(std::int32_t days) { purge_records(deleted, days); }
 
@@ -73,6 +69,8 @@ public:
 private:
     IdIndex index() const { return IdIndex(items, deleted); }
 
+    // Drops every entry that loses to another of its id on this side (see IdIndex), as a pad read
+    // from a damaged or hand-made file may hold such entries, and indexes the rest.
     IdIndex index_keeping_newest() {
         IdIndex found = index();
         if (!found.has_duplicates()) return found;
