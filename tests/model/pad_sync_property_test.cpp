@@ -308,7 +308,7 @@ TEST(PadSyncPropertyTest, BothPadsEndWithTheNewestVersionOfEveryNib) {
             a.set_current_text(random_text(rng));
         }
         // One history in ten goes through files between the steps.
-        PadFiles* history_files = h % 10 == 0 ? &files : nullptr;
+        PadFiles* history_files = seed % 10 == 0 ? &files : nullptr;
         // Mostly copies of one pad, sometimes strangers.
         if (rng() % 4 != 0) b = history_files ? files.reload(a) : a;
         const int steps = static_cast<int>(rng() % 16);
