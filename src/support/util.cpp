@@ -52,25 +52,6 @@ void put_name(std::vector<char>& buffer, const std::string& text, std::size_t at
     buffer.swap(grown);
 }
 
-// A memory device context that gives back its original bitmap and goes away with its scope.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC like) : dc_(CHECK_CALL(CreateCompatibleDC(like))) {}
-    ~MemoryDC() {
-        if (old_) SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-
-    void select(HBITMAP bitmap) { old_ = CHECK_CALL(SelectObject(dc_, bitmap)); }
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
-
 }  // namespace
 
 void bind_file_dialogs(HINSTANCE instance, DirectorySlots* directories) {
@@ -173,6 +154,15 @@ void center_window(HWND window) {
     center_rect(rect, area.left, area.top, area.right, area.bottom);
     CHECK_CALL(MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE));
 }
+
+MemoryDC::MemoryDC(HDC like) : dc_(CHECK_CALL(CreateCompatibleDC(like))) {}
+
+MemoryDC::~MemoryDC() {
+    if (old_) SelectObject(dc_, old_);
+    DeleteDC(dc_);
+}
+
+void MemoryDC::select(HBITMAP bitmap) { old_ = CHECK_CALL(SelectObject(dc_, bitmap)); }
 
 void draw_masked_bitmap(HBITMAP image, HBITMAP mask, HDC dc, const RECT& rect) {
     MemoryDC image_dc(dc);

@@ -54,6 +54,22 @@ RECT screen_rect();
 // Centres a window over its parent, or over the screen when it has none.
 void center_window(HWND window);
 
+// A memory device context that gives back its original bitmap and goes away with its scope.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC like);
+    ~MemoryDC();
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+
+    void select(HBITMAP bitmap);
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_ = nullptr;
+};
+
 // Draws `image` into `rect` of `dc`. The mask is white where the image shows; where it is black,
 // the button face shows through (the image should be black there).
 void draw_masked_bitmap(HBITMAP image, HBITMAP mask, HDC dc, const RECT& rect);

@@ -11,24 +11,6 @@ constexpr const char* class_name = "AboutWin";
 constexpr int picture_width = 375, picture_height = 265, picture_offset = 7;
 constexpr int window_width = 395, window_height = 305;
 
-void register_class() {
-    static bool registered = false;
-    if (registered) return;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = Window::windowProc;
-    wc.hInstance = instance;
-    wc.hIcon = CHECK_CALL(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM)));
-    wc.hIconSm = wc.hIcon;
-    wc.hCursor = CHECK_CALL(LoadCursorA(nullptr, IDC_ARROW));
-    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    wc.lpszClassName = class_name;
-    CHECK_CALL(RegisterClassExA(&wc));
-    registered = true;
-}
-
 // BeginPaint and EndPaint as a pair, so that a failed paint call still ends the paint.
 class Paint {
 public:
@@ -43,27 +25,11 @@ private:
     PAINTSTRUCT ps;
 };
 
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC like) : dc(CHECK_CALL(CreateCompatibleDC(like))) {}
-    ~MemoryDC() {
-        if (old) SelectObject(dc, old);
-        DeleteDC(dc);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    void select(HGDIOBJ object) { old = CHECK_CALL(SelectObject(dc, object)); }
-    HDC dc;
-
-private:
-    HGDIOBJ old = nullptr;
-};
-
 }  // namespace
 
 AboutWindow::AboutWindow() : Window(nullptr) {
     try {
-        register_class();
+        registerClass(class_name, COLOR_WINDOW);
         picture = CHECK_CALL(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ABOUT)));
         RECT place{0, 0, window_width, window_height};
         const RECT screen = screen_rect();
@@ -94,7 +60,7 @@ LRESULT AboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint paint(hwnd);
         MemoryDC memory(paint.dc);
         memory.select(picture);
-        CHECK_CALL(BitBlt(paint.dc, picture_offset, picture_offset, picture_width, picture_height, memory.dc, 0, 0,
+        CHECK_CALL(BitBlt(paint.dc, picture_offset, picture_offset, picture_width, picture_height, memory.get(), 0, 0,
                           SRCCOPY));
         return 0;
     }

@@ -3,34 +3,13 @@
 #include "support/messages.h"
 #include "support/texts.h"
 #include "support/util.h"
-#include "ui/resource_ids.h"
 
 #include <commctrl.h>
-
 
 namespace {
 
 constexpr const char* class_name = "ProgrWin";
 const auto no_id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1));
-
-void register_class() {
-    static bool registered = false;
-    if (registered) return;
-    InitCommonControls();
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = Window::windowProc;
-    wc.hInstance = instance;
-    wc.hIcon = CHECK_CALL(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM)));
-    wc.hIconSm = wc.hIcon;
-    wc.hCursor = CHECK_CALL(LoadCursorA(nullptr, IDC_ARROW));
-    wc.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
-    wc.lpszClassName = class_name;
-    CHECK_CALL(RegisterClassExA(&wc));
-    registered = true;
-}
 
 std::string percent_text(int percent) { return fill_message(texts.percent_done, std::to_string(percent)); }
 
@@ -38,7 +17,8 @@ std::string percent_text(int percent) { return fill_message(texts.percent_done, 
 
 ProgressWindow::ProgressWindow(const std::string& title, const std::string& label_, HFONT font) : Window(nullptr) {
     try {
-        register_class();
+        InitCommonControls();
+        registerClass(class_name, COLOR_3DFACE);
         createWindow(0, class_name, title.c_str(), WS_POPUP | WS_CAPTION, 0, 0, 165, 95, nullptr);
         center_window(hwnd);
         HINSTANCE instance = GetModuleHandleA(nullptr);

@@ -1,6 +1,7 @@
 #include "ui/window.h"
 
 #include "support/messages.h"
+#include "ui/resource_ids.h"
 
 #include <vector>
 
@@ -55,6 +56,22 @@ LRESULT CALLBACK Window::windowProc(HWND window, UINT message, WPARAM wParam, LP
         delete object;
     }
     return result;
+}
+
+void Window::registerClass(const char* className, int backgroundColor) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExA(instance, className, &wc)) return;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hIcon = CHECK_CALL(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM)));
+    wc.hIconSm = wc.hIcon;
+    wc.hCursor = CHECK_CALL(LoadCursorA(nullptr, IDC_ARROW));
+    wc.hbrBackground = GetSysColorBrush(backgroundColor);
+    wc.lpszClassName = className;
+    CHECK_CALL(RegisterClassExA(&wc));
 }
 
 void Window::getText(std::string& text) const {

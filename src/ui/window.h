@@ -26,6 +26,9 @@ public:
     void attach(HWND window);
     static Window* fromHandle(HWND window);
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Registers, once per name, a class whose windows this framework runs, with the program's icon,
+    // the arrow cursor and a background of the given system colour.
+    static void registerClass(const char* className, int backgroundColor);
 
     void getText(std::string& text) const;
     // Moves (and if need be shrinks) the rectangle so that it lies within the desktop work area.
