@@ -1,17 +1,19 @@
-#include "message_capture.h"
-#include "registry_probe.h"
+#include "app_test_support.h"
 
 #include "app/application.h"
 #include "harness/registry_guard.h"
+#include "support/reg.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
 const char* const settings_key = "Software\\Velmoran\\Scrivel";
 
+// Every test starts without the settings key; the prefix's own settings come back afterwards.
 class ApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, settings_key); }
@@ -24,44 +26,30 @@ int counted = 0;
 
 LRESULT CALLBACK test_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     switch (message) {
-    case throw_message:
-        throw msg_exception("Something failed", "Error", 48);
-    case throw_silent:
-        throw silent_exception();
-    case throw_other:
-        throw std::runtime_error("not a message");
-    case close_last_window:
-        theApplication->windows.clear();
-        return 0;
-    case count_message:
-        ++counted;
-        return 0;
+    case throw_message: throw msg_exception("Something failed", "Error", 48);
+    case throw_silent: throw silent_exception();
+    case throw_other: throw std::runtime_error("not a message");
+    case close_last_window: theApplication->windows.clear(); return 0;
+    case count_message: ++counted; return 0;
     }
     return DefWindowProcA(window, message, w, l);
 }
 
 // A top-level window of a class of its own: "Scrivel" stands for a running copy's main window.
-class TestWindow {
-public:
-    explicit TestWindow(const char* class_name) : class_name_(class_name) {
-        WNDCLASSA window_class{};
-        window_class.lpfnWndProc = test_procedure;
-        window_class.hInstance = GetModuleHandleA(nullptr);
-        window_class.lpszClassName = class_name;
+struct TestWindow {
+    explicit TestWindow(const char* name) : name(name) {
+        const WNDCLASSA window_class{0, test_procedure, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, name};
         RegisterClassA(&window_class);
-        handle = CreateWindowExA(0, class_name, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                 window_class.hInstance, nullptr);
+        handle = CreateWindowExA(0, name, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     }
     ~TestWindow() {
         DestroyWindow(handle);
-        UnregisterClassA(class_name_, GetModuleHandleA(nullptr));
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
+        UnregisterClassA(name, GetModuleHandleA(nullptr));
+        MSG left;  // a quit message left behind would end the next test's modal loops
+        while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) {}
     }
+    const char* name;
     HWND handle;
-
-private:
-    const char* class_name_;
 };
 
 // Stands in for an open main window: the loop only asks whether the list is empty.
@@ -70,50 +58,31 @@ MainWindow* some_window() {
     return reinterpret_cast<MainWindow*>(&placeholder);
 }
 
-}  // namespace
-
-TEST_F(ApplicationTest, WorkingCopyMakesTheSharedFontsAndBitmaps) {
-    Application app(instance);
-    ASSERT_EQ(app.otherInstance, nullptr);
-    for (int number = 1; number <= 8; ++number) {
-        BITMAP info{};
-        ASSERT_TRUE(GetObjectA(app.bitmaps[number], sizeof info, &info)) << number;
-        EXPECT_EQ(info.bmWidth, 16);
-    }
-    app.deleteGraphics();
-    EXPECT_EQ(app.boldFont, nullptr);
-    EXPECT_EQ(app.bitmaps[8], nullptr);
-    app.matchFontName = "Arial";
-    app.matchFontSize = 20;
-    app.createGraphics();
-    LOGFONTA bold{}, normal{};
-    ASSERT_TRUE(GetObjectA(app.boldFont, sizeof bold, &bold));
-    ASSERT_TRUE(GetObjectA(app.normalFont, sizeof normal, &normal));
-    EXPECT_EQ(bold.lfWeight, 700);
-    EXPECT_EQ(normal.lfWeight, 400);
-    EXPECT_EQ(bold.lfHeight, -20);
-    EXPECT_STREQ(normal.lfFaceName, "Arial");
+std::string text_setting(const char* name) {
+    std::string value = "<missing>";
+    read_string(open_key(settings_key_path, false).get(), name, value);
+    return value;
 }
 
-TEST_F(ApplicationTest, SecondCopyFindsTheRunningOneAndKeepsNothing) {
+}  // namespace
+
+TEST_F(ApplicationTest, OnlyTheWorkingCopyStartsFromTheRestartCommand) {
+    const std::string restart = "\"C:\\PADS\\A.NIB\" \"C:\\B.NIB\" ";
+    {
+        Application app(instance);
+        app.restartCommand = restart;
+        EXPECT_EQ(app.startArguments(""), (std::vector<std::string>{"C:\\PADS\\A.NIB", "C:\\B.NIB"}));
+        EXPECT_EQ(app.startArguments("x.nib /f word"), (std::vector<std::string>{"x.nib", "/f", "word"}));
+    }
     TestWindow running("Scrivel");
     Application app(instance);
     EXPECT_EQ(app.otherInstance, running.handle);
-    EXPECT_EQ(app.boldFont, nullptr);
-    EXPECT_EQ(app.bitmaps[1], nullptr);
-    EXPECT_EQ(app.accelerators, nullptr);
-    app.restartCommand = "\"C:\\A.NIB\" ";
+    EXPECT_EQ(app.boldFont, nullptr) << "a second copy makes no graphics";
+    app.restartCommand = restart;
     EXPECT_TRUE(app.startArguments("").empty());
     EXPECT_EQ(app.run("", SW_SHOWNORMAL), 0);
     app.shutdown();
-    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, settings_key));
-}
-
-TEST_F(ApplicationTest, StartWithoutArgumentsUsesTheRestartCommand) {
-    Application app(instance);
-    app.restartCommand = "\"C:\\PADS\\A.NIB\" \"C:\\B.NIB\" ";
-    EXPECT_EQ(app.startArguments(""), (std::vector<std::string>{"C:\\PADS\\A.NIB", "C:\\B.NIB"}));
-    EXPECT_EQ(app.startArguments("x.nib /f word"), (std::vector<std::string>{"x.nib", "/f", "word"}));
+    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, settings_key)) << "nor does it save settings";
 }
 
 TEST_F(ApplicationTest, LoopShowsMessagesAndGoesOnUntilTheLastWindowIsGone) {
@@ -136,7 +105,7 @@ TEST_F(ApplicationTest, LoopShowsMessagesAndGoesOnUntilTheLastWindowIsGone) {
     EXPECT_THROW(app.messageLoop(), std::runtime_error);
 }
 
-TEST_F(ApplicationTest, FailedStartIsShownInTheLastResortBox) {
+TEST_F(ApplicationTest, FailedStartIsShownInTheLastResortBoxAndSavesNothing) {
     MessageCapture capture;
     // A module without the button bitmaps: the start fails while the graphics are made.
     EXPECT_EQ(runApplication(GetModuleHandleA("kernel32.dll"), "", SW_SHOWNORMAL), 0);
@@ -145,5 +114,42 @@ TEST_F(ApplicationTest, FailedStartIsShownInTheLastResortBox) {
     EXPECT_EQ(capture.shown[0].style, 48u);
     EXPECT_EQ(capture.shown[0].text.rfind("An unexpected error: application.cpp::", 0), 0u) << capture.shown[0].text;
     EXPECT_EQ(theApplication, nullptr);
-    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, settings_key)) << "a failed start saves nothing";
+    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, settings_key));
+}
+
+TEST_F(ApplicationTest, FirstRunEndsAtOnceAndStoresTheDefaults) {
+    MessageCapture capture;
+    EXPECT_EQ(runApplication(instance, "", SW_SHOWNORMAL), 0);
+    EXPECT_TRUE(capture.shown.empty());
+    EXPECT_EQ(theApplication, nullptr);
+    EXPECT_EQ(text_setting("Match Font Name"), "MS Sans Serif");
+    EXPECT_EQ(text_setting("Default Save Copy Dir"), "");
+}
+
+TEST_F(ApplicationTest, SettingsRoundTripAndWrongTypedValuesAreIgnored) {
+    auto fields = [](Application& a) {
+        return std::tie(a.fontName, a.fontSize, a.defaultWinWidth, a.defaultWinHeight, a.windowMargin, a.fieldSpacing,
+                        a.changeRegistry, a.matchFontName, a.matchFontSize, a.autosave, a.restartCommand,
+                        a.defaultDirectories);
+    };
+    const auto written = std::make_tuple(std::string("Courier New"), 14, 640, -480, 3, 4, 0, std::string("Arial"), 9,
+                                         0, std::string("\"C:\\A~1.NIB\" "),
+                                         DirectorySlots{"0", "1", "2", "3", "4", "5", "6"});
+    {
+        Application app(instance);
+        fields(app) = written;
+        app.saveSettings();
+    }
+    {
+        Application app(instance);
+        EXPECT_EQ(fields(app), written);
+        EXPECT_EQ(text_setting("Default Import Dir"), "2");
+        RegistryKey key = open_key(settings_key_path, true);
+        write_string(key.get(), "Font Size", "20");
+        write_dword(key.get(), "Font Name", 5);
+    }
+    Application app(instance);
+    EXPECT_EQ(app.fontSize, 11);
+    EXPECT_EQ(app.fontName, "MS Sans Serif");
+    EXPECT_EQ(app.windowMargin, 3);
 }

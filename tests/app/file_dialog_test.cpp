@@ -1,4 +1,4 @@
-#include "temp_directory.h"
+#include "app_test_support.h"
 
 #include "harness/dialog_answerer.h"
 #include "support/util.h"
@@ -13,22 +13,27 @@ class FileDialog : public ::testing::Test {
 protected:
     FileDialog() { bind_file_dialogs(GetModuleHandleA(nullptr), &directories); }
     ~FileDialog() override { bind_file_dialogs(nullptr, nullptr); }
+
+    // Runs the dialog, which the harness answers by typing `name` `times` times (cancels when empty).
+    int choose(int mode, int slot, const std::string& name, int times = 1) {
+        harness::DialogAnswerer answerer;
+        for (int i = 0; i < times; ++i) name.empty() ? answerer.press("", IDCANCEL) : answerer.fill_file_name("", name);
+        const int chosen = file_dialog(mode, slot, nullptr, pad_filters, path, title);
+        EXPECT_TRUE(answerer.all_answered());
+        EXPECT_EQ(answerer.unexpected(), 0);
+        return chosen;
+    }
+
     DirectorySlots directories;
     TempDirectory folder;
+    std::string path, title;
 };
 
 }  // namespace
 
 TEST_F(FileDialog, ChoiceIsRememberedPerSlot) {
-    std::string pad = folder.create_file("pad.nib");
-    std::string path, title;
-    {
-        harness::DialogAnswerer answerer;
-        answerer.fill_file_name("", pad);
-        ASSERT_EQ(file_dialog(open_mode, sync_directory, nullptr, pad_filters, path, title), 1);
-        EXPECT_TRUE(answerer.all_answered());
-        EXPECT_EQ(answerer.unexpected(), 0);
-    }
+    const std::string pad = folder.create_file("pad.nib");
+    ASSERT_EQ(choose(open_mode, sync_directory, pad), 1);
     EXPECT_EQ(short_path(path), short_path(pad));
     EXPECT_EQ(title, "pad.nib");
     EXPECT_EQ(directories[sync_directory], directory_of(path));
@@ -36,30 +41,18 @@ TEST_F(FileDialog, ChoiceIsRememberedPerSlot) {
 
     // The next dialog of that slot, given no path, starts there: a bare name is found.
     path.clear();
-    {
-        harness::DialogAnswerer answerer;
-        answerer.fill_file_name("", "pad.nib");
-        ASSERT_EQ(file_dialog(open_mode, sync_directory, nullptr, pad_filters, path, title), 1);
-        EXPECT_EQ(answerer.unexpected(), 0);
-    }
+    ASSERT_EQ(choose(open_mode, sync_directory, "pad.nib"), 1);
     EXPECT_EQ(short_path(path), short_path(pad));
 }
 
-TEST_F(FileDialog, CancelLeavesEverythingAsItWas) {
-    std::string path = "unchanged", title = "unchanged";
-    harness::DialogAnswerer answerer;
-    answerer.press("", IDCANCEL);
-    EXPECT_EQ(file_dialog(save_mode, export_directory, nullptr, pad_filters, path, title), 0);
-    EXPECT_EQ(path, "unchanged");
-    EXPECT_EQ(title, "unchanged");
+TEST_F(FileDialog, CancelChangesNothingAndASavedNameGetsTheDefaultExtension) {
+    path = title = "unchanged";
+    EXPECT_EQ(choose(save_mode, export_directory, ""), 0);
+    EXPECT_EQ(path + title, "unchangedunchanged");
     EXPECT_EQ(directories[export_directory], "");
-}
 
-TEST_F(FileDialog, SavedNameGetsTheDefaultExtension) {
-    std::string path, title;
-    harness::DialogAnswerer answerer;
-    answerer.fill_file_name("", folder.path() + "exported");
-    ASSERT_EQ(file_dialog(save_mode, export_directory, nullptr, {"Text Files", "*.txt"}, path, title), 1);
+    path.clear();
+    ASSERT_EQ(choose(save_mode, export_directory, folder.path() + "exported"), 1);
     EXPECT_EQ(title, "exported.nib");
     EXPECT_EQ(file_name_of(path), "exported.nib");
     EXPECT_EQ(directories[export_directory], directory_of(path));
@@ -69,17 +62,10 @@ TEST_F(FileDialog, LongNamesGrowTheBuffer) {
     // A full path well past the first buffer of 256 characters, yet within the system's limit.
     std::string name(250 - folder.path().size(), 'n');
     name.replace(name.size() - 4, 4, ".nib");
-    std::string pad = folder.create_file(name);
+    const std::string pad = folder.create_file(name);
     ASSERT_FALSE(short_path(pad).empty());
-
-    std::string path, title;
-    {
-        // Chosen in a dialog whose buffer is too small: the dialog comes again with a larger one.
-        harness::DialogAnswerer answerer;
-        answerer.fill_file_name("", pad).fill_file_name("", pad);
-        ASSERT_EQ(file_dialog(open_mode, open_directory, nullptr, pad_filters, path, title), 1);
-        EXPECT_TRUE(answerer.all_answered());
-    }
+    // Chosen in a dialog whose buffer is too small: the dialog comes again with a larger one.
+    ASSERT_EQ(choose(open_mode, open_directory, pad, 2), 1);
     EXPECT_EQ(short_path(path), short_path(pad));
     EXPECT_EQ(title, name);
 

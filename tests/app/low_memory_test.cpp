@@ -1,4 +1,4 @@
-#include "message_capture.h"
+#include "app_test_support.h"
 
 #include "app/crt_new_hooks.h"
 #include "app/low_memory.h"

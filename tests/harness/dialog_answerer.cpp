@@ -1,10 +1,11 @@
 #include "harness/dialog_answerer.h"
 
+#include "harness/window_test.h"
+
 #include <atomic>
 #include <deque>
 #include <map>
 #include <mutex>
-#include <set>
 #include <thread>
 
 namespace harness {
@@ -13,18 +14,19 @@ namespace {
 
 struct Answer {
     std::string title;
-    std::string file_name;
-    bool fill = false;
+    std::string file_name;  // typed into the file-name field first, unless empty
     int button = 0;
 };
 
 // Asks the dialog's thread, which sits in the dialog's modal loop, and never waits long for it.
+void send(HWND window, UINT message, WPARAM w, const void* l) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, message, w, reinterpret_cast<LPARAM>(l), SMTO_ABORTIFHUNG, 1000, &ignored);
+}
+
 std::string text_of(HWND window) {
     char buffer[2048] = {};
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                             1000, &copied))
-        return {};
+    send(window, WM_GETTEXT, sizeof buffer, buffer);
     return buffer;
 }
 
@@ -47,29 +49,8 @@ std::string message_text(HWND dialog) {
 
 // The file-name field: a combo box (cmb13) in the explorer-style dialogs, an edit (edt1) in others.
 void set_file_name(HWND dialog, const std::string& path) {
-    HWND field = GetDlgItem(dialog, 1148);
-    if (!field) field = GetDlgItem(dialog, 1152);
-    if (!field) return;
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 1000,
-                        &ignored);
-}
-
-void press_button(HWND dialog, int button) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-}
-
-std::vector<HWND> open_dialogs(DWORD thread) {
-    std::vector<HWND> found;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM list) -> BOOL {
-            if (IsWindowVisible(window) && class_of(window) == "#32770")
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    HWND field = GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152);
+    if (field) send(field, WM_SETTEXT, 0, path.c_str());
 }
 
 }  // namespace
@@ -82,58 +63,50 @@ struct DialogAnswerer::State {
     std::deque<Answer> pending;
     std::vector<SeenDialog> seen;
     int unexpected = 0;
-    std::set<HWND> answered;
-    std::map<HWND, std::chrono::steady_clock::time_point> waiting;
+    // The open dialogs met so far: when each was first met, and whether it is answered.
+    std::map<HWND, std::pair<std::chrono::steady_clock::time_point, bool>> met;
     std::thread watchdog;
 
     void watch() {
-        while (!stop) {
-            look_once();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        for (; !stop; std::this_thread::sleep_for(std::chrono::milliseconds(20))) look_once();
     }
 
     void look_once() {
         std::unique_lock guard(lock);
         // A handle may be reused by a later dialog once the answered one is gone.
-        std::erase_if(answered, [](HWND dialog) { return !IsWindow(dialog); });
-        std::erase_if(waiting, [](const auto& entry) { return !IsWindow(entry.first); });
+        std::erase_if(met, [](const auto& entry) { return !IsWindow(entry.first); });
         guard.unlock();
-        for (HWND dialog : open_dialogs(thread)) {
+        for (HWND dialog : thread_windows(thread)) {
+            if (class_of(dialog) != "#32770") continue;
             guard.lock();
-            const bool done = answered.count(dialog) != 0;
+            const auto [since, answered] = met.try_emplace(dialog, std::chrono::steady_clock::now(), false).first->second;
             guard.unlock();
-            if (done) continue;
+            if (answered) continue;
             // Asked without the lock: the test's thread answers these while it waits in the dialog,
             // and it may itself be waiting for the lock in seen().
-            const std::string title = text_of(dialog);
-            const std::string text = message_text(dialog);
+            const std::string title = text_of(dialog), text = message_text(dialog);
             guard.lock();
-            if (!pending.empty() && (pending.front().title.empty() || pending.front().title == title)) {
-                const Answer answer = pending.front();
+            const bool expected =
+                !pending.empty() && (pending.front().title.empty() || pending.front().title == title);
+            if (!expected && std::chrono::steady_clock::now() - since < patience) {
+                guard.unlock();
+                continue;
+            }
+            Answer answer{title, {}, IDCANCEL};
+            if (expected) {
+                answer = pending.front();
                 pending.pop_front();
-                seen.push_back({title, text, answer.button, true});
-                answered.insert(dialog);
-                waiting.erase(dialog);
-                guard.unlock();
-                if (answer.fill) set_file_name(dialog, answer.file_name);
-                press_button(dialog, answer.button);
-                continue;
+            } else {
+                ++unexpected;
             }
-            const auto now = std::chrono::steady_clock::now();
-            const auto first = waiting.emplace(dialog, now).first->second;
-            if (now - first < patience) {
-                guard.unlock();
-                continue;
-            }
-            seen.push_back({title, text, IDCANCEL, false});
-            ++unexpected;
-            answered.insert(dialog);
-            waiting.erase(dialog);
+            seen.push_back({title, text, answer.button, expected});
+            met[dialog].second = true;
             guard.unlock();
-            press_button(dialog, IDCANCEL);
+            if (!answer.file_name.empty()) set_file_name(dialog, answer.file_name);
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer.button)));
             // A box with only an OK button may ignore the cancel; closing it works for every dialog.
-            PostMessageA(dialog, WM_CLOSE, 0, 0);
+            if (!expected) PostMessageA(dialog, WM_CLOSE, 0, 0);
         }
     }
 };
@@ -149,14 +122,12 @@ DialogAnswerer::~DialogAnswerer() {
 }
 
 DialogAnswerer& DialogAnswerer::press(std::string title, int button) {
-    std::lock_guard guard(state->lock);
-    state->pending.push_back({std::move(title), {}, false, button});
-    return *this;
+    return fill_file_name(std::move(title), {}, button);
 }
 
 DialogAnswerer& DialogAnswerer::fill_file_name(std::string title, std::string path, int button) {
     std::lock_guard guard(state->lock);
-    state->pending.push_back({std::move(title), std::move(path), true, button});
+    state->pending.push_back({std::move(title), std::move(path), button});
     return *this;
 }
 

@@ -1,9 +1,21 @@
 #pragma once
-// Real input for window tests: synthesised with SendInput, so it travels through the system's
-// input queue, hit testing and focus like the user's own.
+// Driving the code under test from the test's thread: that code only makes progress while the
+// thread dispatches its messages, and real input (synthesised with SendInput) travels through the
+// system's input queue, hit testing and focus like the user's own.
 #include <windows.h>
 
+#include <chrono>
+#include <functional>
+
 namespace harness {
+
+using namespace std::chrono_literals;
+
+// Dispatches this thread's messages until `done` is true or `timeout` has passed; returns `done()`.
+bool pump_until(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s);
+
+// Dispatches this thread's messages for the given time.
+void pump_for(std::chrono::milliseconds time);
 
 enum class MouseButton { left, right, middle };
 

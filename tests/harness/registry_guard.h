@@ -1,9 +1,8 @@
 #pragma once
-// Keeps a test from leaving registry changes behind: remembers a key with all its values and
-// subkeys (or that it is missing) and puts it back as it was when the guard goes.
+// Keeps a test from leaving registry changes behind: copies a key with all its values and subkeys
+// (or notes that it is missing) and puts it back as it was when the guard goes.
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 namespace harness {
@@ -16,12 +15,10 @@ public:
     RegistryKeyGuard(const RegistryKeyGuard&) = delete;
     RegistryKeyGuard& operator=(const RegistryKeyGuard&) = delete;
 
-    struct Snapshot;
-
 private:
     HKEY root;
     std::string path;
-    std::unique_ptr<Snapshot> saved;  // null when the key did not exist
+    std::string copy;  // under HKEY_CURRENT_USER; empty when the key did not exist
 };
 
 }  // namespace harness

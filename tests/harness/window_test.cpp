@@ -1,13 +1,13 @@
 #include "harness/window_test.h"
 
-#include "harness/pump.h"
+#include "harness/input.h"
 
 namespace harness {
 
-std::vector<HWND> thread_windows() {
+std::vector<HWND> thread_windows(DWORD thread) {
     std::vector<HWND> found;
     EnumThreadWindows(
-        GetCurrentThreadId(),
+        thread,
         [](HWND window, LPARAM list) -> BOOL {
             if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
             return TRUE;

@@ -9,8 +9,8 @@
 
 namespace harness {
 
-// The visible top-level windows that belong to the calling thread.
-std::vector<HWND> thread_windows();
+// The visible top-level windows of a thread (the calling one by default).
+std::vector<HWND> thread_windows(DWORD thread = GetCurrentThreadId());
 
 // Destroys the visible top-level windows of the calling thread; returns how many there were.
 int destroy_thread_windows();

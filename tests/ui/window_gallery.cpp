@@ -29,15 +29,10 @@ int main(int argc, char** argv) {
     std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     std::fflush(stdout);
 
-    const DWORD end = GetTickCount() + show_for;
-    while (GetTickCount() < end) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
+    // A thread timer: its message has no window.
+    SetTimer(nullptr, 0, show_for, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0 && !(msg.message == WM_TIMER && !msg.hwnd)) DispatchMessageA(&msg);
     DestroyWindow(window);
     DeleteObject(font);
     return 0;

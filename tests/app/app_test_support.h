@@ -1,0 +1,69 @@
+#pragma once
+// What the application-layer tests share: a scratch directory, a catch for message boxes and a
+// look into the registry that does not go through the code under test.
+#include "support/messages.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+// A fresh directory under the system's temporary folder, removed with everything in it.
+class TempDirectory {
+public:
+    TempDirectory() { std::filesystem::create_directories(path_); }
+    ~TempDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+
+    // With a trailing backslash.
+    const std::string& path() const { return path_; }
+    // A file with some text in it; returns its path.
+    std::string create_file(const std::string& name) const {
+        std::ofstream(path_ + name) << "text\n";
+        return path_ + name;
+    }
+
+private:
+    static std::string fresh_path() {
+        static int made = 0;
+        const auto name = "scrivel test " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
+        return (std::filesystem::temp_directory_path() / name).string() + "\\";
+    }
+    std::string path_ = fresh_path();
+};
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+    std::uint32_t style;
+};
+
+// Catches the program's message boxes while it lives.
+class MessageCapture {
+public:
+    MessageCapture()
+        : old_(set_message_sink([this](void*, const std::string& text, const std::string& title, std::uint32_t style) {
+              shown.push_back({text, title, style});
+          })) {}
+    ~MessageCapture() { set_message_sink(old_); }
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
+
+    std::vector<ShownMessage> shown;
+
+private:
+    MessageSink old_;
+};
+
+inline bool key_exists(HKEY root, const std::string& path) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
