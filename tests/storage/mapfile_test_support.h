@@ -1,15 +1,19 @@
 #pragma once
-// Scratch folders, raw file bytes and message capture for the key/value file tests.
+// Scratch folders, raw file bytes, messages and failing writes for the storage tests.
 #include "support/messages.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class ScratchFolder {
@@ -23,20 +27,16 @@ public:
         std::filesystem::create_directories(folder);
     }
     ~ScratchFolder() {
-        // Read-only files cannot be removed on Windows.
-        std::error_code ignored;
+        std::error_code ignored;  // read-only files cannot be removed on Windows
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored))
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                         ignored);
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(folder, ignored);
     }
     std::string path(const std::string& name) const { return (folder / name).string(); }
-    // Names of everything in the folder, sorted.
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
         return names;
     }
 
@@ -45,8 +45,7 @@ private:
 };
 
 inline void write_bytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string read_bytes(const std::string& path) {
@@ -54,27 +53,21 @@ inline std::string read_bytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-struct ShownMessage {
-    std::string text;
-    std::string title;
-    std::uint32_t style;
-};
-
 // Collects the message boxes shown while it lives instead of showing them.
 class MessageRecorder {
 public:
     MessageRecorder()
         : previous(set_message_sink([this](void*, const std::string& text, const std::string& title,
-                                           std::uint32_t style) { shown.push_back({text, title, style}); })) {}
+                                           std::uint32_t style) { shown.emplace_back(text, title, style); })) {}
     ~MessageRecorder() { set_message_sink(previous); }
-    std::vector<ShownMessage> shown;
+    std::vector<msg_exception> shown;
 
 private:
     MessageSink previous;
 };
 
-// The message of the exception of type `Exception` that a call throws.
-template <typename Exception, typename Call>
+// The exception of type `Exception` that a call throws.
+template <typename Exception = msg_exception, typename Call>
 msg_exception thrown_by(Call call) {
     try {
         call();
@@ -84,6 +77,34 @@ msg_exception thrown_by(Call call) {
     ADD_FAILURE() << "expected an exception";
     return msg_exception("", "", 0);
 }
+
+inline void expect_message(const msg_exception& e, const std::string& text, const std::string& title, unsigned style) {
+    EXPECT_EQ(e.text, text);
+    EXPECT_EQ(e.title, title);
+    EXPECT_EQ(e.style, style);
+}
+
+#ifndef _WIN32
+// While it lives, writes of this process past `bytes` into any one file fail with EFBIG (no signal).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        old_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, old_handler);
+    }
+
+private:
+    rlimit saved{};
+    void (*old_handler)(int) = nullptr;
+};
+#endif
 
 // The worked example of a pad with two nibs and one deletion record.
 inline const char* const example_pad =

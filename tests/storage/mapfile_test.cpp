@@ -1,0 +1,273 @@
+#include "storage/mapfile.h"
+#include "support/platform.h"
+
+#include "mapfile_test_support.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <sstream>
+
+using ::testing::ElementsAre;
+using ::testing::StartsWith;
+
+namespace {
+
+class MapfileTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Mapfile> open_with(const std::string& bytes, int mode = Mapfile::read) {
+        write_bytes(file, bytes);
+        return std::make_unique<Mapfile>(file, mode);
+    }
+    void expect_format_error(Mapfile& map, const std::string& key) {
+        expect_message(thrown_by<Mapfile::file_error>([&] { map.get(key); }),
+                       "Error reading file " + file + ": File does not match format.", "Could not open file", 16);
+    }
+    void expect_only_the_file(const std::string& bytes) {
+        EXPECT_EQ(read_bytes(file), bytes);
+        EXPECT_THAT(folder.entries(), ElementsAre("pad.nib"));
+    }
+
+    ScratchFolder folder;
+    std::string file = folder.path("pad.nib");
+};
+
+TEST_F(MapfileTest, WorkedExampleReadsInOrderAndReversed) {
+    std::vector<std::pair<std::string, std::string>> records;  // the example's lines, split by hand
+    std::istringstream lines(example_pad);
+    for (std::string line; std::getline(lines, line);)
+        records.emplace_back(line.substr(0, line.find(' ')), line.substr(line.find("): ") + 3));
+    ASSERT_EQ(records.size(), 16u);
+    auto map = open_with(example_pad);
+    for (auto r = records.rbegin(); r != records.rend(); ++r) EXPECT_EQ(map->get(r->first), r->second) << r->first;
+    map = open_with(example_pad);
+    for (const auto& [key, value] : records) EXPECT_EQ(map->get(key), value) << key;
+    expect_message(thrown_by<Mapfile::no_such_key>([&] { map->get("DEL1_ID"); }), "Could not find the key: DEL1_ID",
+                   "Unknown key", 48);
+    EXPECT_THROW(map->get("nnibs"), Mapfile::no_such_key);  // keys match case-sensitively
+    for (const char* nothing : {"", " \r\n\t\n"}) EXPECT_THROW(open_with(nothing)->get("NNIBS"), Mapfile::no_such_key);
+}
+
+TEST_F(MapfileTest, ReadsWhiteSpaceLineEndVariantsAndScanNotationLengths) {
+    const std::string key200(200, 'k');
+    const std::vector<std::array<std::string, 3>> records{
+        // bytes, key, value
+        {"\r\n\n  \tA (3): one\r\n", "A", "one"},  // white space before the key, CR LF after the value
+        {"B\t\t(3):\r\ntwo\r\n", "B", "two"},      // CR LF instead of the blank: both bytes skipped
+        {"C (2):\rxy\n", "C", "xy"},               // a lone CR is the one skipped byte
+        {"D (2):_ab\n", "D", "ab"},                // any byte is skipped
+        {"E\n(  3): abc\n", "E", "abc"},           // white space before "(" and before the length
+        {"F (010): 12345678\n", "F", "12345678"},  // octal
+        {"G (0x0A): 0123456789\n", "G", "0123456789"},
+        {"H (0XB): 0123456789a\n", "H", "0123456789a"},
+        {"I (+2): ok\n", "I", "ok"},
+        {"J (-0): \n", "J", ""},
+        {"K (0):\n", "K", ""},  // the skipped byte is the line feed itself
+        {"L (4):  pad\n", "L", " pad"},
+        {key200 + " (2): ok\n", key200, "ok"},
+        {"M (3): old\n", "M", "old"},  // found first...
+        {"N (1): x\nM (3): new\n", "N", "x"},
+    };
+    std::string bytes;
+    for (const auto& record : records) bytes += record[0];
+    auto map = open_with(bytes);
+    EXPECT_EQ(map->get("L"), " pad");
+    for (const auto& record : records) EXPECT_EQ(map->get(record[1]), record[2]) << record[0];
+    EXPECT_THROW(map->get("Z"), Mapfile::no_such_key);
+    EXPECT_EQ(map->get("M"), "new");  // ...and replaced once the scan passed the later record
+}
+
+TEST_F(MapfileTest, BytesThatAreNotRecordsAreFormatErrorsAndStayErrors) {
+    for (const std::string& bytes : std::vector<std::string>{
+             "A 1): x\n", "A (1) : x\n", "A (1 ): x\n", "A (1)x\n", "A (): x\n", "A (x1): x\n",
+             "A (0x): x\n", "A (08): 12345678\n", "A(1): x\n", "(1): x\n",  // broken heads
+             "A (-1): x\n", "A (-2147483648): x\n", "A (99999999999999999999): x\n",
+             "A (2147483647): x\n", "A (0x7fffffff): x\n",  // far past the end: no huge allocation either
+             "A (10): short\n", "A (1): x\nB (3):", "A (1): x\nB (3", "A (1): x\nB",  // the file ends early
+             std::string(201, 'k') + " (2): ok\n", "A (1): x\n" + std::string(5000, 'k') + " (2): ok\n"}) {
+        SCOPED_TRACE(bytes.substr(0, 60));
+        expect_format_error(*open_with(bytes), "WANTED");
+    }
+    auto map = open_with("A (1): a\nB (1): b\nbroken\nC (1): c\n");
+    EXPECT_EQ(map->get("A"), "a");
+    expect_format_error(*map, "C");
+    expect_format_error(*map, "D");
+    EXPECT_EQ(map->get("B"), "b");  // what was read before stays readable
+}
+
+TEST_F(MapfileTest, TypedReadsAreLenientAndBuffersGetOnlyWhatFits) {
+    auto map = open_with("I1 (7):   -42ab\nI2 (3): abc\nI3 (11): 99999999999\nI4 (4): +7 8\n"
+                         "D1 (19):            3.250000\nD2 (5): -1e3x\nD3 (1): x\n");
+    EXPECT_EQ(map->get_int("I1"), -42);
+    EXPECT_EQ(map->get_int("I2"), 0);
+    EXPECT_EQ(map->get_int("I3"), 2147483647);
+    EXPECT_EQ(map->get_int("I4"), 7);
+    EXPECT_DOUBLE_EQ(map->get_double("D1"), 3.25);
+    EXPECT_DOUBLE_EQ(map->get_double("D2"), -1000.0);
+    EXPECT_DOUBLE_EQ(map->get_double("D3"), 0.0);
+    char buffer[8] = "-------";  // filled only when the value fits, with no terminating zero
+    EXPECT_EQ(map->get_buffer("I1", nullptr, 100), 7);
+    EXPECT_EQ(map->get_buffer("D2", buffer, 4), 5);
+    EXPECT_STREQ(buffer, "-------");
+    EXPECT_EQ(map->get_buffer("D2", buffer, 5), 5);
+    EXPECT_STREQ(buffer, "-1e3x--");
+}
+
+TEST_F(MapfileTest, ReadOnlyFileShowsTheNoticeOnceThenReadsAndCannotBeSaved) {
+    MessageRecorder messages;
+    open_with(example_pad);
+    EXPECT_TRUE(messages.shown.empty());  // a writable file gets no notice
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                           std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    if (platform::file_writable(file)) GTEST_SKIP() << "this user may write read-only files";
+    Mapfile map(file, Mapfile::read);
+    EXPECT_EQ(map.get("NIB1"), "Buy milk");
+    EXPECT_THROW(map.get("NONE"), Mapfile::no_such_key);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    expect_message(messages.shown[0], "The file " + file + " is read-only. You will not be able to save changes.",
+                   "Read only", 48);
+    expect_message(thrown_by<Mapfile::file_error>([&] { Mapfile map(file, Mapfile::write); }),
+                   "Could not save file " + file + ": " + std::strerror(EACCES), "Could not save file", 16);
+    expect_only_the_file(example_pad);
+}
+
+TEST_F(MapfileTest, OperationsOutsideTheirModeAreRefused) {
+    auto reader = open_with(example_pad);
+    expect_message(thrown_by([&] { reader->put("A", "b"); }), "File not open for writing.", "Error", 48);
+    EXPECT_EQ(thrown_by([&] { reader->commit(); }).text, "File not open for updating.");
+    EXPECT_EQ(thrown_by([&] { reader->remove("NNIBS"); }).text, "File not open for updating.");
+    reader->close();
+    expect_message(thrown_by([&] { reader->get("NNIBS"); }), "File not open for reading.", "Error", 48);
+    Mapfile writer(folder.path("new.nib"), Mapfile::write);
+    EXPECT_EQ(thrown_by([&] { writer.get_buffer("A", nullptr, 0); }).text, "File not open for reading.");
+    EXPECT_EQ(thrown_by([&] { writer.remove("A"); }).text, "File not open for updating.");
+}
+
+TEST_F(MapfileTest, WritesTheExactRecordGrammarAndRefusesKeysTheReaderCouldNotFind) {
+    Mapfile map(file, Mapfile::write);
+    map.put_int("NEG", -2147483647 - 1);
+    map.put_double("D", -3.25);
+    map.put_double("BIG", 1e20);  // wider than 19 characters
+    map.put_buffer("NONE", nullptr, 0);
+    map.put_buffer("K", "first", 5);
+    map.put("K", "second");
+    for (const std::string& key : {std::string(), std::string("TWO WORDS"), std::string("TAB\t"),
+                                   std::string("LINE\n"), std::string(201, 'k')})
+        EXPECT_EQ(thrown_by([&] { map.put(key, "x"); }).title, "Unexpected error") << key;
+    EXPECT_EQ(thrown_by([&] { map.put_buffer("NEGATIVE", "abc", -1); }).title, "Unexpected error");
+    map.put(std::string(200, 'k'), "a\r\nb\nc\r");
+    map.close();
+    expect_only_the_file("NEG (11): -2147483648\nD (19):           -3.250000\n"
+                         "BIG (28): 100000000000000000000.000000\nNONE (0): \nK (5): first\nK (6): second\n" +
+                         std::string(200, 'k') + " (7): a\r\nb\nc\r\n");
+}
+
+TEST_F(MapfileTest, RandomRecordsRoundTripAcrossBufferBoundaries) {
+    std::mt19937 random(12345);
+    std::vector<std::pair<std::string, std::string>> records;
+    auto writer = open_with("", Mapfile::write);
+    for (int i = 0; i < 6000; ++i) {
+        std::string value(random() % (i == 1500 ? 2'500'000 : 600), '\0');
+        for (char& c : value) c = static_cast<char>(random());
+        records.emplace_back("R" + std::to_string(i) + std::string(random() % 150, 'x'), value);
+        writer->put(records.back().first, value);
+    }
+    writer->close();
+    Mapfile map(file, Mapfile::read);
+    std::shuffle(records.begin(), records.end(), random);
+    for (const auto& [key, value] : records) ASSERT_EQ(map.get(key), value) << key;
+}
+
+TEST_F(MapfileTest, OldFileStaysUntilCloseAndAnAbandonedWriterLeavesNoTrace) {
+    Mapfile(folder.path("new.nib"), Mapfile::write).put("A", "b");
+    EXPECT_TRUE(folder.entries().empty());
+    {
+        auto map = open_with(example_pad, Mapfile::write);
+        map->put("NNIBS", "1");
+        map->put("NIB0", std::string(3'000'000, 'x'));  // past the writer's buffer: on disk already
+        EXPECT_EQ(read_bytes(file), example_pad);
+    }
+    expect_only_the_file(example_pad);
+    Mapfile map(file, Mapfile::write);
+    map.put("NNIBS", "0");
+    map.close();
+    expect_only_the_file("NNIBS (1): 0\n");
+    EXPECT_EQ(thrown_by([&] { map.put("A", "b"); }).text, "File not open for writing.");
+    map.close();  // a second close does nothing
+}
+
+TEST_F(MapfileTest, FilesThatCannotBeOpenedOrReplacedAreReported) {
+    const std::string missing = folder.path("none.nib"), nowhere = folder.path("none") + "/pad.nib";
+    const std::string not_found = std::strerror(ENOENT);
+    expect_message(thrown_by<Mapfile::file_error>([&] { Mapfile map(missing, Mapfile::read); }),
+                   "Could not open file " + missing + ": " + not_found, "Could not open file", 16);
+    expect_message(thrown_by<Mapfile::file_error>([&] { Mapfile map(missing, Mapfile::update); }),
+                   "Could not open file " + missing + ": " + not_found, "Could not save file", 16);
+    expect_message(thrown_by<Mapfile::file_error>([&] { Mapfile map(nowhere, Mapfile::write); }),
+                   "Could not save file " + nowhere + ": " + not_found, "Could not save file", 16);
+    expect_message(thrown_by<Mapfile::file_error>([&] { open_with("K (1): v\nnot a record\n", Mapfile::update); }),
+                   "Error reading file " + file + ": File does not match format.", "Could not save file", 16);
+    // Something else takes the target's place while the save runs.
+    std::filesystem::remove(file);
+    Mapfile map(file, Mapfile::write);
+    map.put("A", "b");
+    std::filesystem::create_directory(file);
+    write_bytes(folder.path("pad.nib/inside"), "x");
+    msg_exception e = thrown_by<Mapfile::file_error>([&] { map.close(); });
+    EXPECT_THAT(e.text, StartsWith("Error while writing to " + file + ": "));
+    EXPECT_GT(e.text.size(), ("Error while writing to " + file + ": ").size());
+    EXPECT_EQ(e.title, "Could not save file");
+    EXPECT_THAT(folder.entries(), ElementsAre("pad.nib"));
+    EXPECT_EQ(read_bytes(folder.path("pad.nib/inside")), "x");
+}
+
+TEST_F(MapfileTest, UpdateCommitsEachKeyOnceInByteOrderWithNoStaleTail) {
+    const std::string old = "b (3): old\nLONG (40): " + std::string(40, 'L') + "\nB (1): x\na (1): y\nb (3): two\n";
+    open_with(old, Mapfile::update)->put("K", "never committed");
+    expect_only_the_file(old);
+    auto map = open_with(old, Mapfile::update);
+    EXPECT_EQ(map->get("b"), "two");  // the whole file was read: the later record holds
+    map->put("b", "new");
+    map->put_int("\xE9t\xE9", 5);  // bytes above 127 sort after the letters
+    map->put("A", "");
+    map->remove("LONG");
+    map->remove("NOT THERE");
+    EXPECT_THROW(map->get("LONG"), Mapfile::no_such_key);
+    map->commit();
+    expect_only_the_file("A (0): \nB (1): x\na (1): y\nb (3): new\n\xE9t\xE9 (1): 5\n");
+    map->put_double("B", 3.141592653);
+    map->commit();
+    map->close();
+    expect_only_the_file("A (0): \nB (19):            3.141593\na (1): y\nb (3): new\n\xE9t\xE9 (1): 5\n");
+    EXPECT_EQ(thrown_by([&] { map->commit(); }).text, "File not open for updating.");
+    open_with("", Mapfile::update)->commit();  // an empty file is an empty map
+    expect_only_the_file("");
+}
+
+#ifndef _WIN32
+TEST_F(MapfileTest, FailedWriteOrCommitLeavesTheOldFileAndNoTemporaryFile) {
+    auto expect_write_error = [&](const msg_exception& e) {
+        expect_message(e, "Error while writing to " + file + ": " + std::strerror(EFBIG), "Could not save file", 16);
+        expect_only_the_file(example_pad);
+    };
+    auto map = open_with(example_pad, Mapfile::write);
+    {
+        FileSizeLimit limit(64 * 1024);
+        expect_write_error(thrown_by<Mapfile::file_error>([&] { map->put("NIB0", std::string(3'000'000, 'x')); }));
+    }
+    // The save is over: later writes and the close report the failure again, and change nothing.
+    EXPECT_THROW(map->put("ID0", "x"), Mapfile::file_error);
+    expect_write_error(thrown_by<Mapfile::file_error>([&] { map->close(); }));
+    map = open_with(example_pad, Mapfile::update);
+    map->put("NIB0", std::string(200'000, 'x'));
+    FileSizeLimit limit(64 * 1024);
+    expect_write_error(thrown_by<Mapfile::file_error>([&] { map->commit(); }));
+}
+#endif
+
+}  // namespace
