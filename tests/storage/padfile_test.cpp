@@ -1,0 +1,260 @@
+// Pad files written by hand and by the program, and nib texts to text files and back.
+#include "mapfile_test_support.h"
+#include "storage/import_progress.h"
+#include "storage/pad_document.h"
+#include "storage/separator.h"
+#include "support/texts.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string replace_all(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// Every nib's id, time and text, then the deletion records.
+std::string content_of(const Pad& pad) {
+    std::string text;
+    for (const Nib& nib : pad.nibs()) text += nib.id_text() + ' ' + nib.time_text() + ' ' + nib.text() + '\n';
+    for (const SyncStamp& record : pad.deletions()) text += "deleted " + record.id_text() + ' ' + record.time_text() + '\n';
+    return text;
+}
+
+Strings texts_of(const Pad& pad) {
+    Strings result;
+    for (const Nib& nib : pad.nibs()) result.push_back(nib.text());
+    return result;
+}
+
+Pad pad_with(const Strings& texts) {
+    Pad pad;
+    for (const std::string& text : texts) {
+        pad.new_nib();
+        pad.set_current_text(text);
+    }
+    return pad;
+}
+
+class PadFile : public ::testing::Test {
+protected:
+    PadDocument load(const std::string& bytes) {
+        write_bytes(file, bytes);
+        return read_pad_file(file);
+    }
+    ScratchFolder folder;
+    std::string file = folder.path("pad.nib");
+};
+
+const std::string id0 = "6f1c2a3e-5b7d-4e21-9a0b-1c2d3e4f5a6b", id1 = "0b9d8c7e-6f5a-4b3c-8d2e-1f0a9b8c7d6e";
+const std::string dashes(30, '-');
+
+}  // namespace
+
+TEST_F(PadFile, WorkedExampleAndItsLineEndVariantsLoadAndAreWrittenBackByteForByte) {
+    // As written, with records ending in CR LF, and with a CR LF instead of the blank after each head.
+    for (const std::string& bytes : {std::string(example_pad), replace_all(example_pad, "\n", "\r\n"),
+                                     replace_all(example_pad, "): ", "):\r\n")}) {
+        PadDocument document = load(bytes);
+        EXPECT_EQ(content_of(document.pad), id0 + " 944000000 1520 1 Hello\n" + id1 + " 944000100 9870 1 Buy milk\n" +
+                                                "deleted 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6 944000200 1400 2\n");
+        EXPECT_EQ(document.pad.current(), 0);
+        EXPECT_EQ(document.pad.found_count(), 2);
+        EXPECT_EQ(document.header.placement, (WindowPlacement{100, 80, 400, 450}));
+        EXPECT_EQ(document.header.font, (PadFont{"MS Sans Serif", 11}));
+        EXPECT_FALSE(document.header.newer());
+        write_pad_file(folder.path("copy.nib"), document.header, document.pad);
+        EXPECT_EQ(read_bytes(folder.path("copy.nib")), example_pad);
+    }
+    // Bare line feeds inside a hand-written value become pairs.
+    EXPECT_EQ(load("NNIBS (1): 1\nNIB0 (3): a\nb\n").pad.current_text(), "a\r\nb");
+}
+
+TEST_F(PadFile, MissingOptionalKeysTakeDefaultsAndNewerFilesLoad) {
+    // Part of the placement or of the font counts as none of it; no nib at all gives one empty nib.
+    PadDocument document = load("WIN_LEFT (1): 5\nFONT_NAME (5): Arial\nNNIBS (1): 0\n");
+    EXPECT_FALSE(document.header.placement || document.header.font || document.header.version);
+    EXPECT_EQ(texts_of(document.pad), Strings{""});
+
+    // A nib without both its id and its time gets a new identity.
+    document = load("FILE_VERSION (4): 1001\nNNIBS (1): 4\nNIB0 (1): a\nID0 (36): " + id0 +
+                    "\nNIB1 (1): b\nTMOD1 (5): 1 2 3\nNIB2 (1): c\nID2 (36): " + id1 + "\nTMOD2 (5): 1 2 3\nNIB3 (1): d\n");
+    const auto& nibs = document.pad.nibs();
+    ASSERT_EQ(nibs.size(), 4u);
+    EXPECT_NE(nibs[0].id_text(), id0);
+    EXPECT_NE(nibs[1].time_text(), "1 2 3");
+    EXPECT_EQ(nibs[2].id_text() + ' ' + nibs[2].time_text() + ' ' + nibs[2].text(), id1 + " 1 2 3 c");
+    EXPECT_EQ(nibs[3].id_text().size(), 36u);
+    EXPECT_NE(nibs[3].id_text(), nibs[0].id_text());
+    // A newer file loads and is written back as a file of this version.
+    EXPECT_TRUE(document.header.newer());
+    write_pad_file(file, document.header, document.pad);
+    EXPECT_EQ(read_pad_file(file).header.version, pad_file_version);
+}
+
+TEST_F(PadFile, FailedLoadLeavesThePadAsItWas) {
+    for (const char* bytes : {
+             "NNIBS (1): 2\nNIB0 (1): a\n",                                   // NIB1 missing
+             "NIB0 (1): a\n",                                                 // NNIBS missing
+             "NNIBS (1): 1\nNIB0 (1): a\nID0 (4): nope\nTMOD0 (5): 1 2 3\n",  // not an id
+             "NNIBS (1): 1\nNIB0 (1): a\nrubbish\n",                          // not a record
+         }) {
+        write_bytes(file, bytes);
+        Pad pad = pad_with({"kept"});
+        EXPECT_THROW(PadFileReader(file).read_pad(pad), msg_exception) << bytes;
+        EXPECT_EQ(texts_of(pad), Strings{"kept"});
+    }
+}
+
+TEST_F(PadFile, SaveThenLoadKeepsTextsIdsTimesAndDeletions) {
+    Pad pad = pad_with({"first\nline two", "NIB0 (5): looks like a record\r\n)(:", "gone", std::string("\xe9t\xe9 \x80", 5)});
+    pad.go_to(3);
+    pad.delete_current();
+    const PadFileHeader header{WindowPlacement{-3, 7, 640, 480}, PadFont{"Courier New", 13}, std::nullopt};
+    write_pad_file(file, header, pad);
+    PadDocument loaded = read_pad_file(file);
+    EXPECT_EQ(loaded.header.placement, header.placement);
+    EXPECT_EQ(loaded.header.font, header.font);
+    EXPECT_EQ(loaded.header.version, pad_file_version);
+    EXPECT_EQ(content_of(loaded.pad), content_of(pad));
+    EXPECT_EQ(loaded.pad.deletions().size(), 1u);
+    // The line break is stored as CR LF and counted as two bytes.
+    EXPECT_NE(read_bytes(file).find("NIB0 (15): first\r\nline two\n"), std::string::npos);
+}
+
+#ifndef _WIN32
+TEST_F(PadFile, SaveFailingAtAnyPointLeavesTheOldFileIntact) {
+    write_bytes(file, example_pad);
+    Pad pad;
+    for (int i = 0; i < 1000; ++i) {  // large enough for the writer to flush several times
+        pad.new_nib();
+        pad.set_current_text("nib number " + std::to_string(i) + "\nwith a second line");
+    }
+    pad.delete_current();
+    // Fail the save ever later until it gets through: every failure must leave the old file alone.
+    std::size_t limit = 0;
+    for (;; limit += 1297) {
+        try {
+            FileSizeLimit fail_after(limit);
+            write_pad_file(file, PadFileHeader{}, pad);
+            break;
+        } catch (const msg_exception&) {
+        }
+        ASSERT_EQ(read_bytes(file), example_pad) << "limit " << limit;
+        ASSERT_EQ(folder.entries(), Strings{"pad.nib"}) << "limit " << limit;
+    }
+    EXPECT_GT(limit, 100000u);
+    EXPECT_EQ(content_of(read_pad_file(file).pad), content_of(pad));
+}
+#endif
+
+TEST(Separator, MatchesLineBreaksInEveryFormAndRoundTripsItsTypedForm) {
+    const struct {
+        const char *separator, *text;
+        std::size_t matched;
+    } cases[] = {
+        {"\n--\n", "\r\n--\r\nx", 6}, {"\n--\n", "\n--\nx", 4}, {"\n--\n", "\r--\rx", 4}, {"\r\n--", "\n--", 3},
+        {"\r--", "\n--", 3},          {"a\tB", "a\tB", 3},
+        // Case, tabs and blanks must match exactly, and nothing past the end is read.
+        {"a\tB", "a\tb", 0}, {"a\tB", "a B", 0}, {"\n--\n", "\r\n--", 0}, {"ab", "a", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(separator_match(c.separator, c.text), c.matched) << c.text;
+    EXPECT_EQ(encode_separator(default_separator), "\\n\\n" + dashes + "\\n\\n");
+    EXPECT_EQ(decode_separator(encode_separator(default_separator)), default_separator);
+    EXPECT_EQ(decode_separator("\\x\\\\ n\\"), "x\\ n");
+    EXPECT_EQ(decode_separator("a\r\\n\\t"), "a\n\t");
+}
+
+TEST_F(PadFile, ExportJoinsFoundNibsBySeparatorAndImportCutsThemApart) {
+    const std::string out = folder.path("out.txt");
+    Pad pad = pad_with({"one", "two\nlines", "three 100%s"});
+    pad.export_text(out, default_separator, 0);
+    const std::string joint = "\r\n\r\n" + dashes + "\r\n\r\n";
+    EXPECT_EQ(read_bytes(out), "one" + joint + "two\r\nlines" + joint + "three 100%s");
+    Pad imported;
+    imported.import_text(out, default_separator);
+    EXPECT_EQ(texts_of(imported), (Strings{"one", "two\r\nlines", "three 100%s"}));
+    EXPECT_EQ(imported.current(), 2);
+    EXPECT_EQ(imported.found_count(), 3);
+
+    pad.find("T");
+    pad.export_text(out, "|", 0);
+    EXPECT_EQ(read_bytes(out), "two\r\nlines|three 100%s");
+    pad.export_text(out, "|", 1);
+    EXPECT_EQ(read_bytes(out), "one|two\r\nlines|three 100%s");
+    pad.find("nothing like it");
+    pad.export_text(out, "|", 0);
+    EXPECT_EQ(read_bytes(out), "");
+}
+
+TEST_F(PadFile, ImportCutsAtTheSeparatorInAnyLineBreakFormAndAppends) {
+    const struct {
+        std::string bytes, separator;
+        Strings expected;
+    } cases[] = {
+        {"a\n\n" + dashes + "\n\nb\r\n\r\n" + dashes + "\r\n\r\nc", default_separator, {"kept", "a", "b", "c"}},
+        {"%%a%%%%b%%c%%", "%%", {"kept", "a", "b", "c"}},  // no empty nibs from extra separators
+        {"no separator\nhere", default_separator, {"kept", "no separator\r\nhere"}},
+        {std::string("x\0y;z", 5), ";", {"kept", "x", "z"}},
+        {"a;;", ";;;", {"kept", "a;;"}},  // a separator longer than the rest is not looked for there
+        {"", ";", {"kept"}},
+    };
+    for (const auto& c : cases) {
+        write_bytes(folder.path("in.txt"), c.bytes);
+        Pad pad = pad_with({"kept"});
+        pad.import_text(folder.path("in.txt"), c.separator);
+        EXPECT_EQ(texts_of(pad), c.expected) << c.bytes;
+    }
+}
+
+TEST_F(PadFile, TextFilesThatCannotBeReadOrWrittenAreReported) {
+    auto expect_error = [](const msg_exception& error, const char* text, const std::string& path, const char* title) {
+        EXPECT_EQ(error.text.rfind(fill_message(text, path) + ": ", 0), 0u) << error.text;  // then the reason
+        EXPECT_GT(error.text.size(), fill_message(text, path).size() + 2);
+        EXPECT_EQ(error.title, title);
+        EXPECT_EQ(error.style, style_stop);
+    };
+    const std::string nowhere = folder.path("missing/out.txt"), missing = folder.path("missing.txt");
+    expect_error(thrown_by([&] { Pad().export_text(nowhere, "|", 1); }), texts.export_failed, nowhere, texts.export_error);
+    expect_error(thrown_by([&] { Pad().import_text(missing, ";"); }), texts.import_failed, missing, texts.import_error);
+#ifdef __linux__
+    expect_error(thrown_by([] { pad_with({"text"}).export_text("/dev/full", "|", 1); }), texts.export_failed,
+                 "/dev/full", texts.export_error);
+#endif
+}
+
+TEST_F(PadFile, ImportShowsProgressOnlyAboveThresholdAndSpacedOut) {
+    struct RecordedProgress : ImportProgress {
+        void begin(const std::string& title, const std::string& label) override { log += title + ": " + label + "; "; }
+        void report(double fraction) override {
+            if (throw_on_report) throw std::runtime_error("stop");
+            fractions.push_back(fraction * static_cast<double>(import_progress_threshold + 1));
+        }
+        void end() override { log += "end"; }
+        std::string log;
+        bool throw_on_report = false;
+        std::vector<double> fractions;  // in bytes of the large file
+    } small, large, failing;
+    auto import_file = [&](std::size_t size, RecordedProgress& progress) {
+        std::string bytes(size, 'x');
+        for (std::size_t at = 100; at + 1 < size; at += 100) bytes[at] = ';';
+        write_bytes(folder.path("in.txt"), bytes);
+        Pad().import_text(folder.path("in.txt"), ";", &progress);
+    };
+    import_file(import_progress_threshold, small);
+    EXPECT_EQ(small.log, "");
+    import_file(import_progress_threshold + 1, large);
+    EXPECT_EQ(large.log, std::string(texts.importing_title) + ": " + texts.importing_label + "; end");
+    ASSERT_EQ(large.fractions.size(), 2u);  // past 20000 and past 40000 bytes
+    EXPECT_GT(large.fractions[0], static_cast<double>(import_progress_step));
+    EXPECT_GT(large.fractions[1] - large.fractions[0], static_cast<double>(import_progress_step));
+    failing.throw_on_report = true;
+    EXPECT_THROW(import_file(import_progress_threshold + 1, failing), std::runtime_error);
+    EXPECT_EQ(failing.log.substr(failing.log.size() - 3), "end");
+}
