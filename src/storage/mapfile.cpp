@@ -64,7 +64,7 @@ Mapfile::Mapfile(const std::string& file_name_, int mode_) : file_name(file_name
         return;
     }
     try {
-        scan_for("-KEY-THAT-SHOULD-NEVER-OCCUR-45433598-", cache.end());
+        scan_for("-KEY-THAT-SHOULD-NEVER-OCCUR-45433598-", true);
     } catch (const no_such_key&) {
     }
 }
@@ -77,10 +77,10 @@ void Mapfile::require(bool allowed, const char* text) const {
 
 void Mapfile::raise_format_error() const { throw file_error(fill_message(texts.format_error, file_name), mode); }
 
-std::string_view Mapfile::scan_for(std::string_view key, Cache::iterator place) {
+std::string_view Mapfile::scan_for(std::string_view key, bool keep) {
     if (malformed) raise_format_error();
     if (at_end) throw no_such_key(key);
-    std::string record_key;
+    std::string_view record_key;
     std::string_view value;
     for (;;) {
         switch (reader->next(record_key, value)) {
@@ -91,23 +91,31 @@ std::string_view Mapfile::scan_for(std::string_view key, Cache::iterator place) 
         case RecordReader::Result::malformed:
             malformed = true;
             raise_format_error();
-        case RecordReader::Result::record: {
-            // Read in written order, the wanted record belongs where the cache lookup ended.
-            if (record_key == key) return cache.emplace_hint(place, std::move(record_key), value)->second;
-            cache.insert_or_assign(std::move(record_key), value);
+        case RecordReader::Result::record:
+            if (record_key == key) {
+                if (keep) cache.assign(record_key, value);
+                return value;
+            }
+            // A later record of a key read before replaces it.
+            cache.assign(record_key, value);
             break;
-        }
         }
     }
 }
 
-std::string_view Mapfile::find(std::string_view key) {
+std::string_view Mapfile::find(std::string_view key, bool keep) {
     require(mode == read || mode == update, texts.not_for_reading);
-    auto place = cache.lower_bound(key);
-    return place != cache.end() && place->first == key ? place->second : scan_for(key, place);
+    const std::string_view* cached = cache.find(key);
+    return cached ? *cached : scan_for(key, keep);
 }
 
 std::string Mapfile::get(std::string_view key) { return std::string(find(key)); }
+
+std::string_view Mapfile::get_view(std::string_view key) { return find(key); }
+
+std::uint64_t Mapfile::file_size() const { return reader ? reader->file_size() : 0; }
+
+std::string_view Mapfile::take(std::string_view key) { return find(key, false); }
 
 std::int32_t Mapfile::get_int(std::string_view key) { return leading_int(find(key)); }
 
@@ -127,7 +135,7 @@ void Mapfile::put(std::string_view key, std::string_view value) {
     if (mode == write)
         writer->write_record(key, value);
     else
-        cache.insert_or_assign(std::string(key), std::string_view(put_values.emplace_back(value)));
+        cache.assign(put_texts.emplace_back(key), put_texts.emplace_back(value));
 }
 
 void Mapfile::put_int(std::string_view key, std::int32_t value) {
@@ -150,14 +158,13 @@ void Mapfile::put_buffer(std::string_view key, const char* data, std::int32_t le
 
 void Mapfile::remove(std::string_view key) {
     require(mode == update, texts.not_for_updating);
-    auto cached = cache.find(key);
-    if (cached != cache.end()) cache.erase(cached);
+    cache.erase(key);
 }
 
 void Mapfile::commit() {
     require(mode == update, texts.not_for_updating);
     RecordWriter rewriter(file_name, mode);
-    for (const auto& [key, value] : cache) rewriter.write_record(key, value);
+    for (const auto& [key, value] : cache.sorted()) rewriter.write_record(key, value);
     rewriter.finish();
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 // A file of named values, each an arbitrary run of bytes: the container under every pad file.
 // On disk each record is `KEY (LENGTH): VALUE\n`, one after another, nothing else.
+#include "storage/record_index.h"
 #include "support/messages.h"
 
 #include <cstdint>
 #include <deque>
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,6 +44,13 @@ public:
 
     // Read and update mode. Throw no_such_key when the file has no record of the key.
     std::string get(std::string_view key);
+    // The same without a copy; the text stays valid as long as this object.
+    std::string_view get_view(std::string_view key);
+    // Read and update mode: the file's size when it was opened; 0 when the system cannot tell.
+    std::uint64_t file_size() const;
+    // For a key the caller asks for once: get_view without keeping the record for a later get. Read in the written order, a file then costs no lookup table at all; a later
+    // get of the key reads on for another record of it.
+    std::string_view take(std::string_view key);
     std::int32_t get_int(std::string_view key);   // leading decimal number of the value; 0 if none
     double get_double(std::string_view key);      // leading floating-point number; 0 if none
     // Copies the value into `buffer` when it is not null and the value fits `size`; returns the
@@ -70,18 +76,17 @@ public:
     void close();
 
 private:
-    // Values point into the reader's blocks or, for what update mode put, into `put_values`.
-    using Cache = std::map<std::string, std::string_view, std::less<>>;
-
-    std::string_view find(std::string_view key);
-    // Reads on until the key's record; `place` is where the key would stand in the cache.
-    std::string_view scan_for(std::string_view key, Cache::iterator place);
+    // The cached value, else reads on until the key's record, keeping it unless `keep` is false.
+    std::string_view find(std::string_view key, bool keep = true);
+    std::string_view scan_for(std::string_view key, bool keep);
     void require(bool allowed, const char* text) const;
     [[noreturn]] void raise_format_error() const;
 
     std::unique_ptr<RecordReader> reader;  // declared before the cache, which points into it
-    std::deque<std::string> put_values;
-    Cache cache;
+    // The keys and values that update mode put.
+    std::deque<std::string> put_texts;
+    // Keys and values point into the reader's blocks or into `put_texts`.
+    RecordIndex cache;
     std::unique_ptr<RecordWriter> writer;
     std::string file_name;
     int mode;

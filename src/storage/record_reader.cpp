@@ -22,6 +22,11 @@ int digit_value(int c, int base) {
 }  // namespace
 
 RecordReader::RecordReader(std::FILE* file_) : file(file_) {
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long at_end = std::ftell(file);
+        if (at_end > 0) size = static_cast<std::uint64_t>(at_end);
+    }
+    std::rewind(file);
     // Our own blocks are the only buffer: the stream's would copy every byte once more.
     std::setvbuf(file, nullptr, _IONBF, 0);
 }
@@ -52,16 +57,24 @@ void RecordReader::skip_white() {
     }
 }
 
-bool RecordReader::read_key(std::string& key) {
+bool RecordReader::read_key(std::string_view& key) {
     // At most 200 characters belong to the key; a longer run leaves its rest where "(" must stand.
-    key.clear();
-    for (;;) {
-        std::size_t start = pos;
-        std::size_t limit = std::min(end, pos + (max_key_length - key.size()));
+    std::size_t start = pos;
+    std::size_t limit = std::min(end, pos + max_key_length);
+    while (pos < limit && !is_white(static_cast<unsigned char>(block[pos]))) ++pos;
+    key = std::string_view(block + start, pos - start);
+    if (pos < end || key.size() == max_key_length) return !key.empty();
+    // The key runs on into the next block.
+    std::string& spill = spills.emplace_back(key);
+    while (fill()) {
+        start = pos;
+        limit = std::min(end, pos + (max_key_length - spill.size()));
         while (pos < limit && !is_white(static_cast<unsigned char>(block[pos]))) ++pos;
-        key.append(block + start, pos - start);
-        if (pos < end || key.size() == max_key_length || !fill()) return !key.empty();
+        spill.append(block + start, pos - start);
+        if (pos < end || spill.size() == max_key_length) break;
     }
+    key = spill;
+    return !key.empty();
 }
 
 bool RecordReader::read_length(std::int64_t& length) {
@@ -114,7 +127,7 @@ bool RecordReader::read_value(std::size_t length, std::string_view& value) {
     return true;
 }
 
-RecordReader::Result RecordReader::next(std::string& key, std::string_view& value) {
+RecordReader::Result RecordReader::next(std::string_view& key, std::string_view& value) {
     skip_white();
     if (peek() < 0) return file && std::ferror(file) ? Result::malformed : Result::end;
     if (!read_key(key)) return Result::malformed;

@@ -22,26 +22,29 @@ public:
 
     // The next record into `key` and `value`; `end` when only white space is left; `malformed`
     // when the bytes are not a record (also a record cut short by the end of the file, or a
-    // read error). `value` stays valid as long as the reader, even after close().
-    Result next(std::string& key, std::string_view& value);
+    // read error). `key` and `value` stay valid as long as the reader, even after close().
+    Result next(std::string_view& key, std::string_view& value);
     // Closes the file; the values read so far stay.
     void close();
+    // The file's size when it was opened; 0 when the system could not tell.
+    std::uint64_t file_size() const { return size; }
 
 private:
     // Reads the next block; false at the end or on an error.
     bool fill();
     int peek() { return pos < end || fill() ? static_cast<unsigned char>(block[pos]) : -1; }
     void skip_white();
-    bool read_key(std::string& key);
+    bool read_key(std::string_view& key);
     bool read_length(std::int64_t& length);
     bool read_value(std::size_t length, std::string_view& value);
 
     std::FILE* file;
     // Every block read stays: the values point into them. A value that spans blocks is copied
-    // into a spill string of its own.
+    // into a spill string of its own, and so is a key.
     std::vector<std::unique_ptr<char[]>> blocks;
     std::deque<std::string> spills;
     char* block = nullptr;
     std::size_t pos = 0;
     std::size_t end = 0;
+    std::uint64_t size = 0;
 };
