@@ -17,42 +17,57 @@ const std::array<char, 256>& lower_table() {
     return table;
 }
 
+bool has_lone_line_feed(std::string_view text) {
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
+        if (at == 0 || text[at - 1] != '\r') return true;
+    return false;
+}
+
+// Writes the lower-case form of `text` over `lower`, reusing its storage.
+void lower_into(std::string& lower, std::string_view text) {
+    const auto& table = lower_table();
+    lower.assign(text);
+    for (char& c : lower) c = table[static_cast<unsigned char>(c)];
+}
+
 }  // namespace
 
 std::string lower_case(const std::string& text) {
-    const auto& table = lower_table();
-    std::string lower(text);
-    for (char& c : lower) c = table[static_cast<unsigned char>(c)];
+    std::string lower;
+    lower_into(lower, text);
     return lower;
 }
 
 Nib::Nib() = default;
 
-Nib::Nib(const std::string& text) { set_text(text); }
+Nib::Nib(std::string_view text) { set_text(text); }
 
-Nib::Nib(const std::string& text, const std::string& id_text, const std::string& time_text)
+Nib::Nib(std::string_view text, const std::string& id_text, const std::string& time_text)
     : SyncStamp(id_text, time_text) {
     set_text(text);
 }
 
-void Nib::set_text(const std::string& text) {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (const void* zero = std::memchr(begin, 0, text.size())) end = static_cast<const char*>(zero);
-
-    std::string result;
-    result.reserve(static_cast<std::size_t>(end - begin));
-    const char* run = begin;
-    for (const char* p = begin; p < end; ++p) {
-        if (*p == '\n' && (p == begin || p[-1] != '\r')) {
-            result.append(run, p);
-            result += '\r';
-            run = p;  // the line feed opens the next run
+void Nib::set_text(std::string_view text) {
+    const void* zero = text.empty() ? nullptr : std::memchr(text.data(), 0, text.size());
+    if (zero) text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(zero) - text.data()));
+    if (has_lone_line_feed(text)) {
+        std::string result;
+        result.reserve(text.size() + text.size() / 16);
+        std::size_t run = 0;
+        for (std::size_t p = 0; p < text.size(); ++p) {
+            if (text[p] == '\n' && (p == 0 || text[p - 1] != '\r')) {
+                result.append(text, run, p - run);
+                result += '\r';
+                run = p;  // the line feed opens the next run
+            }
         }
+        result.append(text, run);
+        text_ = std::move(result);
+    } else {
+        // Text from a pad file or typed in an edit control already has its line ends in pairs.
+        text_.assign(text);
     }
-    result.append(run, end);
-    text_ = std::move(result);
-    lower_text_ = lower_case(text_);
+    lower_into(lower_text_, text_);
 }
 
 std::int32_t Nib::match(const std::string& lower_query) { return match(lower_query, TextSearch(lower_query)); }

@@ -6,19 +6,20 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class Nib : public SyncStamp {
 public:
     // An empty nib with a new id, stamped now.
     Nib();
     // A nib with a new id, stamped now.
-    explicit Nib(const std::string& text);
+    explicit Nib(std::string_view text);
     // A nib read back from its stored text, id text and time text.
-    Nib(const std::string& text, const std::string& id_text, const std::string& time_text);
+    Nib(std::string_view text, const std::string& id_text, const std::string& time_text);
 
     // Stores the text with every line end as carriage return and line feed, up to the first zero
     // byte. Leaves the time alone: the pad stamps its nibs.
-    void set_text(const std::string& text);
+    void set_text(std::string_view text);
 
     // Matches against a lower-case query; sets and returns `found`. An empty query matches.
     std::int32_t match(const std::string& lower_query);

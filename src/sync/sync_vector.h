@@ -22,6 +22,7 @@ public:
     std::vector<SyncStamp> deleted;
 
     void append(const T& item) { items.push_back(item); }
+    void append(T&& item) { items.push_back(std::move(item)); }
 
     // Stamps the item at `index` with the time now.
     void touch(std::size_t index) { items[index].time = Timestamp::now(); }
