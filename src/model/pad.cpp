@@ -88,23 +88,26 @@ void Pad::remove_empty() {
     current_ = new_current;
 }
 
-void Pad::set_current_text(const std::string& text) {
+void Pad::set_current_text(std::string_view text) {
     items[current_].set_text(text);
     touch(static_cast<std::size_t>(current_));
 }
 
 void Pad::new_nib() {
     if (current_text().empty()) return;
-    append(Nib());
+    append_current(Nib());
+}
+
+void Pad::append_current(Nib&& nib) {
+    append(std::move(nib));
     ++found_count_;
     current_ = count() - 1;
     found_pos_ = found_count_ - 1;
 }
 
-void Pad::add_nib(const std::string& text, const std::string& id_text, const std::string& time_text) {
-    Nib nib = !id_text.empty() && !time_text.empty() ? Nib(text, id_text, time_text) : Nib(text);
+void Pad::add_nib(std::string_view text, const std::string& id_text, const std::string& time_text) {
     const std::int32_t placeholder = current_text().empty() ? current_ : -1;
-    append(nib);
+    append(!id_text.empty() && !time_text.empty() ? Nib(text, id_text, time_text) : Nib(text));
     if (placeholder < 0) {
         ++found_count_;
     } else {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class Mapfile;
@@ -40,7 +41,7 @@ public:
     std::int32_t find(const std::string& query);
 
     // Stores an edited text into the current nib and stamps it.
-    void set_current_text(const std::string& text);
+    void set_current_text(std::string_view text);
     // Appends an empty nib and makes it current, unless the current nib is empty already.
     void new_nib();
     // Removes the current nib, leaving a deletion record; the nib before it becomes current.
@@ -52,7 +53,7 @@ public:
 
     // Appends a loaded nib; it keeps the stored id and time only when both texts are given. An
     // empty current nib is replaced rather than kept.
-    void add_nib(const std::string& text, const std::string& id_text, const std::string& time_text);
+    void add_nib(std::string_view text, const std::string& id_text, const std::string& time_text);
 
     // Merges two pads: afterwards both hold the same nibs, the first nib is current and no query
     // is in force. `a` wins where both hold equally new versions.
@@ -65,6 +66,8 @@ public:
     void import_text(const std::string& path, const std::string& separator, ImportProgress* progress = nullptr);
 
 private:
+    // Appends the nib, found, and makes it current.
+    void append_current(Nib&& nib);
     // Drops every empty nib except a last remaining one, leaving deletion records.
     void remove_empty();
     // Becomes a copy of the model's nibs and deletion records; see synchronise.

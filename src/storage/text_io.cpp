@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -114,6 +115,39 @@ private:
     std::size_t next_cr = 0;
 };
 
+// One piece of an imported text, and where reading resumed after the separator that ended it
+// (0 for the last piece, which no separator ends).
+struct Piece {
+    std::size_t start;
+    std::size_t size;
+    std::size_t resume;
+};
+
+// The pieces between the separators, found before any nib is made.
+std::vector<Piece> cut_pieces(std::string_view text, const std::string& separator) {
+    std::vector<Piece> pieces;
+    const std::size_t n = text.size(), m = separator.size();
+    std::size_t start = 0;
+    if (m > 0) {
+        CandidateFinder candidates(text, separator[0]);
+        std::size_t pos = 0;
+        while (n - pos >= m) {
+            pos = candidates.next(pos);
+            if (n - pos < m) break;
+            const std::size_t k = separator_match(separator, text.substr(pos));
+            if (k == 0) {
+                ++pos;
+                continue;
+            }
+            pieces.push_back(Piece{start, pos - start, pos + k});
+            pos += k;
+            start = pos;
+        }
+    }
+    if (start < n) pieces.push_back(Piece{start, n - start, 0});
+    return pieces;
+}
+
 // Reports an import's progress with the thresholds of import_progress.h, and always ends what it began.
 class ProgressReporter {
 public:
@@ -176,34 +210,18 @@ void Pad::export_text(const std::string& path, const std::string& separator, int
 void Pad::import_text(const std::string& path, const std::string& separator, ImportProgress* progress) {
     const FileBytes content = read_whole_file(path);
     const std::string_view text = content.view();
-    const std::size_t n = text.size(), m = separator.size();
-    ProgressReporter reporter(progress, n);
-
-    std::string piece_text;  // one buffer for every piece, so a piece costs no allocation of its own
-    auto add_piece = [this, &piece_text](std::string_view piece) {
-        new_nib();
-        piece_text.assign(piece);
-        set_current_text(piece_text);
-    };
-
-    std::size_t start = 0;
-    if (m > 0) {
-        CandidateFinder candidates(text, separator[0]);
-        std::size_t pos = 0;
-        while (n - pos >= m) {
-            pos = candidates.next(pos);
-            if (n - pos < m) break;
-            const std::size_t k = separator_match(separator, text.substr(pos));
-            if (k == 0) {
-                ++pos;
-                continue;
-            }
-            add_piece(text.substr(start, pos - start));
-            pos += k;
-            start = pos;
-            reporter.at(pos);
-        }
+    ProgressReporter reporter(progress, text.size());
+    const std::vector<Piece> pieces = cut_pieces(text, separator);
+    // Counted first, so that the nibs are moved into place once rather than at every growth.
+    items.reserve(items.size() + pieces.size());
+    for (const Piece& piece : pieces) {
+        // Into an empty current nib, else a new one: empty pieces leave no more than one empty nib.
+        const std::string_view piece_text = text.substr(piece.start, piece.size);
+        if (current_text().empty())
+            set_current_text(piece_text);
+        else
+            append_current(Nib(piece_text));
+        if (piece.resume > 0) reporter.at(piece.resume);
     }
-    if (start < n) add_piece(text.substr(start));
     reporter.finish();
 }

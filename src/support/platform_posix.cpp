@@ -7,6 +7,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,10 +53,35 @@ bool replace_file(const std::string& from, const std::string& to) {
     return true;
 }
 
+namespace {
+
+// Random bytes from the system a block at a time: an import makes an id per nib, and a system
+// call for each cost more than the rest of the nib. Each byte is handed out once.
+thread_local std::uint8_t random_pool[4096];
+thread_local std::size_t random_left = 0;
+
+// A forked child must not hand out the bytes its parent will hand out too.
+void forget_random_pool() { random_left = 0; }
+
+bool random_bytes(std::uint8_t* out, std::size_t count) {
+    static const bool fork_guarded = pthread_atfork(nullptr, nullptr, forget_random_pool) == 0;
+    if (!fork_guarded) return getrandom(out, count, 0) == static_cast<ssize_t>(count);
+    if (random_left < count) {
+        const ssize_t got = getrandom(random_pool, sizeof random_pool, 0);
+        if (got < static_cast<ssize_t>(count)) return false;
+        random_left = static_cast<std::size_t>(got);
+    }
+    random_left -= count;
+    std::memcpy(out, random_pool + random_left, count);
+    return true;
+}
+
+}  // namespace
+
 bool create_uuid(Uuid& id) {
     // A random version-4 id from the system's random source.
     std::uint8_t bytes[16];
-    if (getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) return false;
+    if (!random_bytes(bytes, sizeof bytes)) return false;
     id.data1 = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
     id.data2 = static_cast<std::uint16_t>((bytes[4] << 8) | bytes[5]);
     id.data3 = static_cast<std::uint16_t>(((bytes[6] << 8) | bytes[7]) & 0x0FFF) | 0x4000;
