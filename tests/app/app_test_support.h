@@ -1,7 +1,8 @@
 #pragma once
-// What the application-layer tests share: a scratch directory, a catch for message boxes and a
-// look into the registry that does not go through the code under test.
+// What the application-layer tests share: a scratch directory, a catch for message boxes and
+// looks into the registry.
 #include "support/messages.h"
+#include "support/reg.h"
 
 #include <windows.h>
 
@@ -60,6 +61,12 @@ public:
 private:
     MessageSink old_;
 };
+
+// A text value read through the code under test; `value` when it is missing or not a text.
+inline std::string read_text(const std::string& key_path, const std::string& name, std::string value = "<missing>") {
+    read_string(open_key(key_path, false).get(), name, value);
+    return value;
+}
 
 inline bool key_exists(HKEY root, const std::string& path) {
     HKEY key;

@@ -2,7 +2,6 @@
 
 #include "app/application.h"
 #include "harness/registry_guard.h"
-#include "support/reg.h"
 
 #include <gtest/gtest.h>
 
@@ -56,12 +55,6 @@ struct TestWindow {
 MainWindow* some_window() {
     static int placeholder;
     return reinterpret_cast<MainWindow*>(&placeholder);
-}
-
-std::string text_setting(const char* name) {
-    std::string value = "<missing>";
-    read_string(open_key(settings_key_path, false).get(), name, value);
-    return value;
 }
 
 }  // namespace
@@ -122,8 +115,8 @@ TEST_F(ApplicationTest, FirstRunEndsAtOnceAndStoresTheDefaults) {
     EXPECT_EQ(runApplication(instance, "", SW_SHOWNORMAL), 0);
     EXPECT_TRUE(capture.shown.empty());
     EXPECT_EQ(theApplication, nullptr);
-    EXPECT_EQ(text_setting("Match Font Name"), "MS Sans Serif");
-    EXPECT_EQ(text_setting("Default Save Copy Dir"), "");
+    EXPECT_EQ(read_text(settings_key_path, "Match Font Name"), "MS Sans Serif");
+    EXPECT_EQ(read_text(settings_key_path, "Default Save Copy Dir"), "");
 }
 
 TEST_F(ApplicationTest, SettingsRoundTripAndWrongTypedValuesAreIgnored) {
@@ -143,7 +136,7 @@ TEST_F(ApplicationTest, SettingsRoundTripAndWrongTypedValuesAreIgnored) {
     {
         Application app(instance);
         EXPECT_EQ(fields(app), written);
-        EXPECT_EQ(text_setting("Default Import Dir"), "2");
+        EXPECT_EQ(read_text(settings_key_path, "Default Import Dir"), "2");
         RegistryKey key = open_key(settings_key_path, true);
         write_string(key.get(), "Font Size", "20");
         write_dword(key.get(), "Font Name", 5);

@@ -1,7 +1,6 @@
 #include "app_test_support.h"
 
 #include "harness/registry_guard.h"
-#include "support/reg.h"
 #include "support/util.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,12 @@ protected:
     harness::RegistryKeyGuard guard{HKEY_CURRENT_USER, test_key};
 };
 
+std::int32_t read_number(const std::string& name) {
+    std::int32_t value = 7;
+    read_dword(open_key(test_path, false).get(), name, value);
+    return value;
+}
+
 }  // namespace
 
 TEST_F(Registry, OpenKeyWalksFromARootName) {
@@ -29,34 +34,26 @@ TEST_F(Registry, OpenKeyWalksFromARootName) {
 }
 
 TEST_F(Registry, ReadsTakeOnlyValuesOfTheirOwnTypeAndARefusedWriteFails) {
-    RegistryKey writer = open_key(test_path, true);
-    ASSERT_TRUE(writer);
-    write_string(writer.get(), "", "default value");
-    write_dword(writer.get(), "Number", -42);
-    // Written by someone else: a string without its zero, a number of two bytes.
-    RegSetValueExA(writer.get(), "Bare", 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3);
-    const BYTE two_bytes[2] = {1, 2};
-    RegSetValueExA(writer.get(), "Short", 0, REG_DWORD, two_bytes, 2);
-
-    RegistryKey key = open_key(test_path, false);
-    std::string text;
-    std::int32_t number = 7;
-    read_dword(key.get(), "Number", number);
-    EXPECT_EQ(number, -42);
-    read_string(key.get(), "", text);
-    EXPECT_EQ(text, "default value");
-    read_string(key.get(), "Bare", text);
-    EXPECT_EQ(text, "abc");
-    // Each of these leaves its output alone.
-    read_string(key.get(), "Number", text);
-    read_string(key.get(), "Missing", text);
-    read_dword(key.get(), "Bare", number);
-    read_dword(key.get(), "Short", number);
-    EXPECT_EQ(text, "abc");
-    EXPECT_EQ(number, -42);
+    {
+        RegistryKey writer = open_key(test_path, true);
+        ASSERT_TRUE(writer);
+        write_string(writer.get(), "", "default value");
+        write_dword(writer.get(), "Number", -42);
+        // Written by someone else: a string without its zero, a number of two bytes.
+        RegSetValueExA(writer.get(), "Bare", 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3);
+        const BYTE two_bytes[2] = {1, 2};
+        RegSetValueExA(writer.get(), "Short", 0, REG_DWORD, two_bytes, 2);
+    }
+    EXPECT_EQ(read_text(test_path, ""), "default value");
+    EXPECT_EQ(read_text(test_path, "Bare"), "abc");
+    EXPECT_EQ(read_number("Number"), -42);
+    // Missing values and values of another type or size leave the output alone.
+    EXPECT_EQ(read_text(test_path, "Number") + read_text(test_path, "Missing"), "<missing><missing>");
+    EXPECT_EQ(read_number("Bare"), 7);
+    EXPECT_EQ(read_number("Short"), 7);
 
     try {
-        write_dword(key.get(), "Number", 1);
+        write_dword(open_key(test_path, false).get(), "Number", 1);
         FAIL() << "no exception";
     } catch (const msg_exception& e) {
         EXPECT_EQ(e.title, "Unexpected error");
@@ -79,12 +76,6 @@ TEST_F(Registry, DeleteKeyRemovesTheLastComponentOnly) {
 
 namespace {
 
-std::string read_default(const std::string& path, const char* name = "") {
-    std::string value = "<missing>";
-    read_string(open_key(path + "\\", false).get(), name, value);
-    return value;
-}
-
 const std::string classes = "HKEY_CLASSES_ROOT\\", machine = "HKEY_LOCAL_MACHINE\\";
 const std::string app_paths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\scriveltest.exe";
 const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\scriveltest";
@@ -104,10 +95,10 @@ protected:
 TEST_F(Registration, EntriesNameThisProgramAndGoAgain) {
     ASSERT_FALSE(program.empty());
     register_association("scriveltest", "scriveltestfile", "Scrivel Test Pad", 2);
-    EXPECT_EQ(read_default(classes + ".scriveltest"), "scriveltestfile");
-    EXPECT_EQ(read_default(classes + "scriveltestfile"), "Scrivel Test Pad");
-    EXPECT_EQ(read_default(classes + "scriveltestfile\\DefaultIcon"), program + ",-2");
-    EXPECT_EQ(read_default(classes + "scriveltestfile\\shell\\open\\command"), program + " \"%1\"");
+    EXPECT_EQ(read_text(classes + ".scriveltest", ""), "scriveltestfile");
+    EXPECT_EQ(read_text(classes + "scriveltestfile", ""), "Scrivel Test Pad");
+    EXPECT_EQ(read_text(classes + "scriveltestfile\\DefaultIcon", ""), program + ",-2");
+    EXPECT_EQ(read_text(classes + "scriveltestfile\\shell\\open\\command", ""), program + " \"%1\"");
     registered_program("scriveltestfile", registered);
     EXPECT_EQ(registered, program);
 
@@ -118,8 +109,8 @@ TEST_F(Registration, EntriesNameThisProgramAndGoAgain) {
     EXPECT_EQ(registered, "");
 
     register_application("scriveltest", "Scrivel Test");
-    EXPECT_EQ(read_default(machine + app_paths), program);
-    EXPECT_EQ(read_default(machine + uninstall, "UninstallString"), program + " /u");
+    EXPECT_EQ(read_text(machine + app_paths, ""), program);
+    EXPECT_EQ(read_text(machine + uninstall, "UninstallString"), program + " /u");
     unregister_application("scriveltest");
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, app_paths));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall));

@@ -67,10 +67,6 @@ struct DialogAnswerer::State {
     std::map<HWND, std::pair<std::chrono::steady_clock::time_point, bool>> met;
     std::thread watchdog;
 
-    void watch() {
-        for (; !stop; std::this_thread::sleep_for(std::chrono::milliseconds(20))) look_once();
-    }
-
     void look_once() {
         std::unique_lock guard(lock);
         // A handle may be reused by a later dialog once the answered one is gone.
@@ -113,7 +109,9 @@ struct DialogAnswerer::State {
 
 DialogAnswerer::DialogAnswerer(std::chrono::milliseconds patience) : state(std::make_shared<State>()) {
     state->patience = patience;
-    state->watchdog = std::thread([s = state] { s->watch(); });
+    state->watchdog = std::thread([s = state] {
+        for (; !s->stop; std::this_thread::sleep_for(std::chrono::milliseconds(20))) s->look_once();
+    });
 }
 
 DialogAnswerer::~DialogAnswerer() {

@@ -16,15 +16,13 @@ std::vector<HWND> thread_windows(DWORD thread) {
     return found;
 }
 
-int destroy_thread_windows() {
+void WindowTest::TearDown() {
     const std::vector<HWND> left = thread_windows();
+    EXPECT_EQ(left.size(), 0u) << "the test left windows open";
     // Owned windows go with their owners, so some handles are already gone when their turn comes.
     for (HWND window : left)
         if (IsWindow(window)) DestroyWindow(window);
-    pump_for(std::chrono::milliseconds(0));
-    return static_cast<int>(left.size());
+    pump_for(0ms);
 }
-
-void WindowTest::TearDown() { EXPECT_EQ(destroy_thread_windows(), 0) << "the test left windows open"; }
 
 }  // namespace harness

@@ -12,9 +12,6 @@ namespace harness {
 // The visible top-level windows of a thread (the calling one by default).
 std::vector<HWND> thread_windows(DWORD thread = GetCurrentThreadId());
 
-// Destroys the visible top-level windows of the calling thread; returns how many there were.
-int destroy_thread_windows();
-
 class WindowTest : public ::testing::Test {
 protected:
     void TearDown() override;

@@ -27,43 +27,37 @@ TEST(DialogAnswerer, AnswersAnnouncedBoxesInTurnAndCancelsOthers) {
     EXPECT_FALSE(answerer.all_answered());
 }
 
-std::string value(const std::string& key, const char* name) {
-    char data[64] = {};
-    DWORD size = sizeof data;
-    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-        return "(missing)";
-    return data;
-}
-
-void set_value(const std::string& key, const char* name, const char* data) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, data, static_cast<DWORD>(strlen(data) + 1));
-}
-
 TEST(RegistryKeyGuard, PutsBackValuesAndSubkeysAndRemovesWhatTheTestAdded) {
     const std::string key = "Software\\Velmoran\\ScrivelHarnessCheck", inner = key + "\\Inner";
-    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-    {
-        harness::RegistryKeyGuard guard(HKEY_CURRENT_USER, key);
-        set_value(key, "Kept", "after");
+    auto set = [](const std::string& path, const char* name, const std::string& data) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, data.c_str(), DWORD(data.size() + 1));
+    };
+    auto get = [](const std::string& path, const char* name) {
+        char data[64] = {};
+        DWORD size = sizeof data;
+        const auto status = RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size);
+        return status == ERROR_SUCCESS ? std::string(data) : "(missing)";
+    };
+    auto remove = [&] {
+        RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    };
+    remove();
+    for (const std::string before : {"(missing)", "before"}) {
+        if (before == "before") {
+            set(key, "Kept", before);
+            set(inner, "Deep", before);
+        }
+        {
+            harness::RegistryKeyGuard guard(HKEY_CURRENT_USER, key);
+            set(key, "Kept", "after");
+            set(inner, "Deep", "after");
+            set(key + "\\New", "Added", "after");
+        }
+        EXPECT_EQ(get(key, "Kept") + get(inner, "Deep"), before + before);
+        EXPECT_EQ(get(key + "\\New", "Added"), "(missing)");
     }
-    EXPECT_EQ(value(key, "Kept"), "(missing)") << "a key that was missing is missing again";
-
-    set_value(key, "Kept", "before");
-    set_value(inner, "Deep", "inner before");
-    {
-        harness::RegistryKeyGuard guard(HKEY_CURRENT_USER, key);
-        set_value(key, "Kept", "after");
-        set_value(key, "Added", "new");
-        set_value(inner, "Deep", "inner after");
-        set_value(key + "\\New", "Value", "x");
-    }
-    EXPECT_EQ(value(key, "Kept"), "before");
-    EXPECT_EQ(value(key, "Added"), "(missing)");
-    EXPECT_EQ(value(inner, "Deep"), "inner before");
-    EXPECT_EQ(value(key + "\\New", "Value"), "(missing)");
-    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    remove();
 }
 
 }  // namespace
