@@ -249,6 +249,22 @@ TEST_F(MapfileTest, UpdateCommitsEachKeyOnceInByteOrderWithNoStaleTail) {
     expect_only_the_file("");
 }
 
+TEST_F(MapfileTest, TakenRecordsAreNotKeptAndRemovedKeysCanComeBack) {
+    auto map = open_with("A (1): 1\nB (1): 2\nA (1): 3\nC (1): 4\n");
+    EXPECT_EQ(map->take("B"), "2");
+    EXPECT_EQ(map->take("A"), "1");  // passed over on the way to B, so kept
+    EXPECT_THROW(map->get("B"), Mapfile::no_such_key);
+    EXPECT_EQ(map->get_view("A"), "3");  // the search for B read the later record
+    EXPECT_EQ(map->take("C"), "4");
+    map = open_with("a (1): y\nb (1): x\n", Mapfile::update);
+    map->remove("a");
+    EXPECT_THROW(map->get("a"), Mapfile::no_such_key);
+    map->put("a", "z");
+    EXPECT_EQ(map->take("a"), "z");
+    map->commit();
+    expect_only_the_file("a (1): z\nb (1): x\n");
+}
+
 #ifndef _WIN32
 TEST_F(MapfileTest, FailedWriteOrCommitLeavesTheOldFileAndNoTemporaryFile) {
     auto expect_write_error = [&](const msg_exception& e) {
