@@ -15,6 +15,9 @@ TEST(Shell, ShortPathsDisplayNamesFoldersAndShortcuts) {
     const std::string short_form = short_path(file);
     EXPECT_TRUE(!short_form.empty() && short_form.find(' ') == std::string::npos) << short_form;
     EXPECT_EQ(short_path(directory.path() + "missing.nib"), "");
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    EXPECT_EQ(program_path(), short_path(module)) << "the form the registry entries are written in";
     EXPECT_NE(display_name(file).find("A Rather Long File Name"), std::string::npos) << display_name(file);
     EXPECT_EQ(display_name(directory.path() + "no such pad.nib"), "no such pad.nib");
 
