@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #ifndef _WIN32
@@ -79,22 +80,25 @@ protected:
 }  // namespace
 
 TEST_F(Nibtool, HelpAndWrongUse) {
-    for (const std::string command : {"", "list ", "find ", "add ", "import ", "export ", "sync ", "merge ", "check "}) {
-        const ToolRun result = command.empty() ? run({"--help"}) : run({command.substr(0, command.size() - 1), "--help"});
+    EXPECT_TRUE(contains(run({"--help"}).out, "Usage: nibtool COMMAND"));
+    for (const std::string command : {"list", "find", "add", "import", "export", "sync", "merge", "check"}) {
+        const ToolRun result = run({command, "--help"});
         EXPECT_EQ(result.status, 0) << command;
-        EXPECT_TRUE(contains(result.out, "Usage: nibtool " + (command.empty() ? "COMMAND" : command))) << result.out;
+        EXPECT_TRUE(contains(result.out, "Usage: nibtool " + command + " ")) << result.out;
     }
-    ToolRun result = run({"shred", "x.nib"});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "Error: Unknown command shred. nibtool --help lists the commands.\n");
-    result = run({"export", "a.nib", "b.txt", "--colour", "red"});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_TRUE(contains(result.err, "Wrong arguments for export")) << result.err;
-    result = run({"list", path("missing.nib")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err.rfind("Could not open file: Could not open file " + path("missing.nib") + ": ", 0), 0u)
-        << result.err;
-    EXPECT_EQ(result.out, "");
+    write_bytes(path("in.txt"), "text");
+    const std::pair<Strings, std::string> wrong_uses[] = {
+        {{"shred", "x.nib"}, "Error: Unknown command shred. nibtool --help lists the commands.\n"},
+        {{"export", "a.nib", "b.txt", "--colour", "red"}, "Wrong arguments for export"},
+        {{"list", path("missing.nib")}, "Could not open file: Could not open file " + path("missing.nib") + ": "},
+        {{"import", path("pad.nib"), path("in.txt"), "--separator", ""}, "The separator must not be empty."},
+    };
+    for (const auto& [arguments, error] : wrong_uses) {
+        const ToolRun result = run(arguments);
+        EXPECT_EQ(result.status, 1) << error;
+        EXPECT_TRUE(contains(result.err, error)) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
 }
 
 TEST_F(Nibtool, AddCreatesThePadListAndFindShowIt) {
@@ -130,14 +134,9 @@ TEST_F(Nibtool, ImportAndExportWithSeparatorAndQuery) {
     EXPECT_EQ(texts_in("pad.nib"), (Strings{"alpha", "beta one", "gamma"}));
     ASSERT_EQ(run({"export", pad, out, "--separator=\\t", "--query", "A"}).status, 0);
     EXPECT_EQ(read_bytes(out), "alpha\tbeta one\tgamma");
-    ASSERT_EQ(run({"export", pad, out, "--query", "ONE"}).status, 0);
-    EXPECT_EQ(read_bytes(out), "beta one");
     ASSERT_EQ(run({"export", pad, out}).status, 0);  // the default separator round-trips
     ASSERT_EQ(run({"import", path("again.nib"), out}).status, 0);
     EXPECT_EQ(texts_in("again.nib"), texts_in("pad.nib"));
-    const ToolRun result = run({"import", pad, path("in.txt"), "--separator", ""});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_TRUE(contains(result.err, "The separator must not be empty.")) << result.err;
 }
 
 TEST_F(Nibtool, CheckReportsWhatIsWrong) {
