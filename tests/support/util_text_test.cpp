@@ -5,37 +5,38 @@
 #include <string>
 #include <vector>
 
-namespace {
 using Args = std::vector<std::string>;
-Args split(const std::string& text) {
-    Args arguments{"kept"};
-    split_command_line(text, arguments);
-    return {arguments.begin() + 1, arguments.end()};
-}
-}  // namespace
 
-TEST(SplitCommandLine, PlainAndQuotedArguments) {
-    EXPECT_EQ(split("a.exe  \"x y\" z"), (Args{"a.exe", "x y", "z"}));
-    EXPECT_EQ(split(" \t\r\n\v\f one\ttwo\r\nthree "), (Args{"one", "two", "three"}));
-    EXPECT_EQ(split("   "), Args{});
-    // No escapes: a quote inside a plain argument is ordinary, a doubled quote splits, a
-    // backslash is a backslash, and empty quotes make an empty argument.
-    EXPECT_EQ(split("ab\"c d"), (Args{"ab\"c", "d"}));
-    EXPECT_EQ(split("\"a\"\"b\""), (Args{"a", "b"}));
-    EXPECT_EQ(split("\"a\\\" b\""), (Args{"a\\", "b\""}));
-    EXPECT_EQ(split("\"\" x"), (Args{"", "x"}));
-    // A quoted argument that is never closed is dropped.
-    EXPECT_EQ(split("a \"b c"), Args{"a"});
+TEST(SplitCommandLine, PlainAndQuotedArgumentsWithoutEscapes) {
+    const struct {
+        const char* text;
+        Args args;
+    } cases[] = {
+        {"a.exe  \"x y\" z", {"a.exe", "x y", "z"}},
+        {" \t\r\n\v\f one\ttwo\r\nthree ", {"one", "two", "three"}},
+        {"   ", {}},
+        {"ab\"c d", {"ab\"c", "d"}},          // a quote inside a plain argument is ordinary
+        {"\"a\"\"b\"", {"a", "b"}},           // a doubled quote splits
+        {"\"a\\\" b\"", {"a\\", "b\""}},      // a backslash is a backslash
+        {"\"\" x", {"", "x"}},                // empty quotes make an empty argument
+        {"a \"b c", {"a"}},                   // a quoted argument never closed is dropped
+    };
+    for (const auto& c : cases) {
+        Args args{"kept"};
+        split_command_line(c.text, args);
+        EXPECT_EQ(Args(args.begin() + 1, args.end()), c.args) << c.text;
+        EXPECT_EQ(args[0], "kept");
+    }
 }
 
 TEST(PathParts, SplitAtTheLastSeparatorAfterTheFirstCharacter) {
-    EXPECT_EQ(directory_of("C:\\pads\\work\\a.nib"), "C:\\pads\\work\\");
-    EXPECT_EQ(file_name_of("C:\\pads\\work\\a.nib"), "a.nib");
-    EXPECT_EQ(directory_of("pads/a.nib"), "pads/");
-    EXPECT_EQ(directory_of("C:a.nib"), "C:");
-    EXPECT_EQ(file_name_of("C:a.nib"), "a.nib");
-    EXPECT_EQ(directory_of("a.nib"), "a.nib");
-    EXPECT_EQ(file_name_of("a.nib"), "a.nib");
-    EXPECT_EQ(directory_of("\\a.nib"), "\\a.nib");
-    EXPECT_EQ(file_name_of("/a.nib"), "/a.nib");
+    const char* const cases[][3] = {
+        {"C:\\pads\\work\\a.nib", "C:\\pads\\work\\", "a.nib"}, {"pads/a.nib", "pads/", "a.nib"},
+        {"C:a.nib", "C:", "a.nib"}, {"a.nib", "a.nib", "a.nib"}, {"\\a.nib", "\\a.nib", "\\a.nib"},
+        {"/a.nib", "/a.nib", "/a.nib"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(directory_of(c[0]), c[1]);
+        EXPECT_EQ(file_name_of(c[0]), c[2]);
+    }
 }

@@ -4,39 +4,88 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <regex>
 #include <set>
 
 namespace {
 
+Timestamp stamp(std::int32_t seconds, std::int32_t millis, std::int32_t sequence) {
+    Timestamp t;
+    t.seconds = seconds;
+    t.millis = millis;
+    t.sequence = sequence;
+    return t;
+}
+
 bool is_uuid_text(const std::string& text) {
-    static const std::regex form("[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}");
+    static const std::regex form("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
     return std::regex_match(text, form);
 }
 
-TEST(UuidTest, NewIdsAreDistinctVersionFourIdsInLowerCaseText) {
-    std::set<std::string> seen;
-    for (int i = 0; i < 2000; ++i) {
-        std::string text = uuid_to_text(new_uuid());
-        EXPECT_TRUE(is_uuid_text(text)) << text;
-        EXPECT_EQ(text[14], '4') << text;
-        EXPECT_NE(std::string("89ab").find(text[19]), std::string::npos) << text;
-        EXPECT_TRUE(seen.insert(text).second) << "repeated " << text;
+TEST(TimestampTest, StampsOfOneMillisecondCountUpAndEveryStampIsLaterThanTheLast) {
+    Timestamp previous = Timestamp::now();
+    bool saw_same_millis = false, saw_new_millis = false;
+    for (int i = 0; i < 200000 && !(saw_same_millis && saw_new_millis); ++i) {
+        Timestamp next = Timestamp::now();
+        ASSERT_TRUE(previous < next);
+        const bool same = next.millis == previous.millis;
+        EXPECT_EQ(next.sequence, same ? previous.sequence + 1 : 1);
+        (same ? saw_same_millis : saw_new_millis) = true;
+        previous = next;
+    }
+    EXPECT_TRUE(saw_same_millis && saw_new_millis);
+}
+
+TEST(TimestampTest, OrderIsByFieldsInTurnSigned) {
+    const Timestamp ascending[] = {stamp(INT_MIN, 5, 5), stamp(-1, 0, 0), stamp(4, 999, 999), stamp(5, 0, 9),
+                                   stamp(5, 1, 1),       stamp(5, 1, 2),  stamp(6, 0, 0)};
+    for (const Timestamp& a : ascending)
+        for (const Timestamp& b : ascending) EXPECT_EQ(a < b, &a < &b) << a.to_text() << " < " << b.to_text();
+}
+
+TEST(TimestampTest, TextFormsBothWays) {
+    const struct {
+        const char* text;
+        Timestamp read;
+        bool written_alike;
+    } cases[] = {
+        {"944000200 1400 2", stamp(944000200, 1400, 2), true},
+        {"-3 0 -7", stamp(-3, 0, -7), true},
+        {"-2147483648 2147483647 -2147483648", stamp(INT_MIN, INT_MAX, INT_MIN), true},
+        // Reading follows the "%i" scan notation; missing numbers read as 0.
+        {"0x10 010 -5", stamp(16, 8, -5), false},
+        {"  7\t8\n9 trailing", stamp(7, 8, 9), false},
+        {"7", stamp(7, 0, 0), false},
+        {"7 x 9", stamp(7, 0, 0), false},
+        {"", stamp(0, 0, 0), false},
+        {"garbage", stamp(0, 0, 0), false},
+        {"99999999999 -99999999999 1", stamp(INT_MAX, INT_MIN, 1), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Timestamp::from_text(c.text), c.read) << c.text;
+        if (c.written_alike) {
+            EXPECT_EQ(c.read.to_text(), c.text);
+        }
     }
 }
 
-TEST(UuidTest, TextRoundTripsAndEitherCaseReads) {
-    Uuid id = new_uuid();
-    EXPECT_TRUE(uuid_equal(uuid_from_text(uuid_to_text(id)), id));
-
-    Uuid fixed = uuid_from_text("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6");
-    EXPECT_EQ(fixed.data1, 0x3c4d5e6fu);
-    EXPECT_EQ(fixed.data2, 0x7a8b);
-    EXPECT_EQ(fixed.data3, 0x4c9d);
-    EXPECT_EQ(fixed.data4[0], 0x8e);
-    EXPECT_EQ(fixed.data4[7], 0xf6);
-    EXPECT_EQ(uuid_to_text(fixed), "3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6");
-    EXPECT_TRUE(uuid_equal(uuid_from_text("3C4D5E6F-7A8B-4C9D-8E0F-A1B2C3D4E5F6"), fixed));
+TEST(UuidTest, NewIdsAreDistinctVersionFourIdsAndTheirTextRoundTrips) {
+    std::set<std::string> seen;
+    for (int i = 0; i < 2000; ++i) {
+        const Uuid id = new_uuid();
+        const std::string text = uuid_to_text(id);
+        EXPECT_TRUE(is_uuid_text(text)) << text;
+        EXPECT_TRUE(seen.insert(text).second) << "repeated " << text;
+        EXPECT_TRUE(uuid_equal(uuid_from_text(text), id));
+    }
+    EXPECT_TRUE(uuid_equal(uuid_from_text("3C4D5E6F-7A8B-4C9D-8E0F-A1B2C3D4E5F6"),
+                           uuid_from_text("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6")));
+    // The fallback when the system makes none.
+    Uuid first{}, second{};
+    build_local_uuid(first);
+    build_local_uuid(second);
+    EXPECT_FALSE(uuid_equal(first, second));
 }
 
 TEST(UuidTest, MalformedTextRaisesTheUnexpectedError) {
@@ -61,38 +110,18 @@ TEST(UuidTest, MalformedTextRaisesTheUnexpectedError) {
 }
 
 TEST(UuidTest, OrderIsFirstFieldThenTheShortFieldsThenTheBytesUnsigned) {
-    auto id = [](const char* text) { return uuid_from_text(text); };
-    EXPECT_TRUE(uuid_less(id("00000000-ffff-ffff-ffff-ffffffffffff"), id("00000001-0000-0000-0000-000000000000")));
-    EXPECT_TRUE(uuid_less(id("00000001-0000-ffff-ffff-ffffffffffff"), id("00000001-0001-0000-0000-000000000000")));
-    EXPECT_TRUE(uuid_less(id("00000001-0001-0000-ffff-ffffffffffff"), id("00000001-0001-0001-0000-000000000000")));
-    EXPECT_TRUE(uuid_less(id("00000001-0001-0001-7f00-000000000000"), id("00000001-0001-0001-8000-000000000000")));
-    EXPECT_TRUE(uuid_less(id("00000001-0001-0001-0000-0000000000fe"), id("00000001-0001-0001-0000-0000000000ff")));
-    // The first field is a number, not bytes in memory order.
-    EXPECT_TRUE(uuid_less(id("000000ff-0000-0000-0000-000000000000"), id("00000100-0000-0000-0000-000000000000")));
-    Uuid same = id("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6");
-    EXPECT_FALSE(uuid_less(same, same));
-    EXPECT_TRUE(uuid_equal(same, id("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6")));
-}
-
-TEST(UuidTest, LocallyBuiltIdsDifferFromEachOther) {
-    Uuid first{}, second{};
-    build_local_uuid(first);
-    build_local_uuid(second);
-    EXPECT_FALSE(uuid_equal(first, second));
-    EXPECT_TRUE(is_uuid_text(uuid_to_text(first)));
-}
-
-TEST(SyncStampTest, NewStampsAreNewAndStoredStampsReadBackEqual) {
-    Timestamp before = Timestamp::now();
-    SyncStamp first, second;
-    EXPECT_FALSE(uuid_equal(first.id, second.id));
-    EXPECT_TRUE(before < first.time);
-    EXPECT_TRUE(first.time < second.time);
-    EXPECT_EQ(SyncStamp(first.id_text(), first.time_text()), first);
-
-    SyncStamp example("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6", "944000200 1400 2");
-    EXPECT_EQ(example.id_text(), "3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6");
-    EXPECT_EQ(example.time_text(), "944000200 1400 2");
+    const char* const ascending[] = {
+        "00000000-ffff-ffff-ffff-ffffffffffff", "000000ff-0000-0000-0000-000000000000",  // a number, not bytes
+        "00000100-0000-0000-0000-000000000000", "00000100-0000-ffff-ffff-ffffffffffff",
+        "00000100-0001-0000-ffff-ffffffffffff", "00000100-0001-0001-0000-0000000000fe",
+        "00000100-0001-0001-0000-0000000000ff", "00000100-0001-0001-7f00-000000000000",
+        "00000100-0001-0001-8000-000000000000",
+    };
+    for (const char* const& a : ascending)
+        for (const char* const& b : ascending) {
+            EXPECT_EQ(uuid_less(uuid_from_text(a), uuid_from_text(b)), &a < &b) << a << " < " << b;
+            EXPECT_EQ(uuid_equal(uuid_from_text(a), uuid_from_text(b)), &a == &b) << a << " == " << b;
+        }
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
 #include "sync/sync_vector.h"
 
+#include "storage/mapfile.h"
+#include "support/messages.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -30,16 +36,13 @@ SyncVector<Item> list(const std::string& words) {
             continue;
         }
         Item item;
-        std::size_t colon = word.find(':'), at = word.find('@');
+        const std::size_t colon = word.find(':'), at = word.find('@');
         item.id = id_of(std::stoi(word));
         item.time = Timestamp();
         item.time.seconds = std::stoi(word.substr(at + 1));
-        if (records) {
-            out.deleted.push_back(item);
-        } else {
-            item.text = word.substr(colon + 1, at - colon - 1);
-            out.items.push_back(item);
-        }
+        item.text = word.substr(colon + 1, at - colon - 1);
+        if (records) out.deleted.push_back(item);
+        else out.items.push_back(item);
     }
     return out;
 }
@@ -85,37 +88,84 @@ TEST(SyncVectorTest, MergeIntoChangesOnlyTheOtherSideAndItselfNotAtAll) {
     a.merge_into(b);
     EXPECT_EQ(words(a), "1:a@10 1:b@12 |");
     EXPECT_EQ(words(b), "2:b@10 1:b@12 | 3@10");
-
     b.synchronize(b);
     b.merge_into(b);
-    b = *&b;
     EXPECT_EQ(words(b), "2:b@10 1:b@12 | 3@10");
 }
 
-TEST(SyncVectorTest, RemovingAndTouchingStampTheTimeNow) {
-    SyncVector<Item> items = list("1:one@10 2:two@10 |");
-    Timestamp before = Timestamp::now();
-    items.remove(0);
-    ASSERT_EQ(items.deleted.size(), 1u);
-    EXPECT_TRUE(uuid_equal(items.deleted[0].id, id_of(1)));
-    EXPECT_TRUE(before < items.deleted[0].time);
-    items.touch(0);
-    EXPECT_TRUE(items.deleted[0].time < items.items[0].time);
-    EXPECT_EQ(items.items[0].text, "two");
+// The deletion records in a pad file under "DEL<i>_ID" and "DEL<i>_TS".
+class DeletedRecordsTest : public ::testing::Test {
+protected:
+    void TearDown() override { std::filesystem::remove(path); }
+
+    void write(const SyncVector<Item>& list) {
+        Mapfile file(path, Mapfile::write);
+        list.write_deleted(file, "DEL");
+        file.close();
+    }
+    std::vector<SyncStamp> read() {
+        SyncVector<Item> list;
+        Mapfile file(path, Mapfile::read);
+        list.read_deleted(file, "DEL");
+        return list.deleted;
+    }
+    void write_raw(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+    std::string read_raw() {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("scrivel_deleted_" + std::to_string(platform::process_id()) + ".nib")).string();
+};
+
+TEST_F(DeletedRecordsTest, RecordsRoundTripUpToTheFirstMissingKey) {
+    SyncVector<Item> list;
+    list.deleted = {SyncStamp("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6", "944000200 1400 2"), SyncStamp()};
+    list.deleted.back().time.sequence = -4;
+    write(list);
+    const std::string head = "DEL0_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6\n"
+                             "DEL0_TS (16): 944000200 1400 2\n"
+                             "DEL1_ID (36): ";
+    EXPECT_EQ(read_raw().substr(0, head.size()), head);
+    EXPECT_EQ(read(), list.deleted);
+    write(SyncVector<Item>());
+    EXPECT_EQ(read_raw(), "");
+    EXPECT_TRUE(read().empty());
+
+    write_raw("DEL0_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6\nDEL0_TS (5): 1 2 3\n"
+              "DEL2_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f7\nDEL2_TS (5): 4 5 6\n"
+              "DEL1_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f8\n");  // an id without its time is no record
+    EXPECT_EQ(read().size(), 1u);
+
+    write_raw("DEL0_ID (9): not an id\nDEL0_TS (5): 1 2 3\n");
+    try {
+        read();
+        FAIL() << "a malformed id was accepted";
+    } catch (const Mapfile::no_such_key&) {
+        FAIL() << "a malformed id ended the list quietly";
+    } catch (const msg_exception& error) {
+        EXPECT_EQ(error.title, "Unexpected error");
+    }
 }
 
-TEST(SyncVectorTest, PurgeDropsOnlyRecordsOlderThanTheDays) {
+TEST_F(DeletedRecordsTest, OnlyALongListLosesItsOldRecordsWhenWritten) {
     const auto now = static_cast<std::int32_t>(std::time(nullptr));
-    SyncVector<Item> items;
-    for (std::int32_t age : {3 * 86400 + 100, 86400, 5 * 86400, 0, -1000}) {
-        SyncStamp record;
-        record.time.seconds = now - age;
-        items.deleted.push_back(record);
+    SyncVector<Item> list;
+    for (int i = 0; i < 200; ++i) {
+        list.deleted.emplace_back();
+        list.deleted.back().time.seconds = now - (i % 4 == 0 ? 101 : 99) * 86400;
     }
-    items.purge_deleted(2);
-    ASSERT_EQ(items.deleted.size(), 3u);
-    EXPECT_EQ(items.deleted[0].time.seconds, now - 86400);
-    EXPECT_EQ(items.deleted[2].time.seconds, now + 1000);
+    write(list);
+    EXPECT_EQ(read(), list.deleted);
+
+    list.deleted.emplace_back();  // one record more, and a save drops those older than 100 days
+    write(list);
+    std::vector<SyncStamp> young = list.deleted;
+    std::erase_if(young, [&](const SyncStamp& r) { return now - r.time.seconds > 100 * 86400; });
+    EXPECT_EQ(young.size(), 151u);
+    EXPECT_EQ(read(), young);
+    EXPECT_EQ(list.deleted.size(), 201u);  // the pad itself keeps them
 }
 
 }  // namespace
