@@ -92,12 +92,11 @@ std::string_view Mapfile::scan_for(std::string_view key, bool keep) {
             malformed = true;
             raise_format_error();
         case RecordReader::Result::record:
-            if (record_key == key) {
-                if (keep) cache.assign(record_key, value);
-                return value;
-            }
+            if (record_key == key && !keep) return value;
             // A later record of a key read before replaces it.
+            reader->keep();
             cache.assign(record_key, value);
+            if (record_key == key) return value;
             break;
         }
     }

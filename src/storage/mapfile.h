@@ -48,8 +48,10 @@ public:
     std::string_view get_view(std::string_view key);
     // Read and update mode: the file's size when it was opened; 0 when the system cannot tell.
     std::uint64_t file_size() const;
-    // For a key the caller asks for once: get_view without keeping the record for a later get. Read in the written order, a file then costs no lookup table at all; a later
-    // get of the key reads on for another record of it.
+    // For a key the caller asks for once: get_view without keeping the record for a later get.
+    // Read in the written order, a file then costs no lookup table and no more memory than a
+    // block of it; a later get of the key reads on for another record of it. The text stays
+    // valid only until the next call on this object.
     std::string_view take(std::string_view key);
     std::int32_t get_int(std::string_view key);   // leading decimal number of the value; 0 if none
     double get_double(std::string_view key);      // leading floating-point number; 0 if none

@@ -30,11 +30,10 @@ void Pad::load(Mapfile& file) {
     const std::int32_t n = file.get_int("NNIBS");
     if (n > 0) loaded.items.reserve(std::min<std::uint64_t>(static_cast<std::uint64_t>(n), file.file_size() / least_nib_bytes) + 1);
     // Each nib's keys are read once, in the written order: take() keeps no table of them.
-    std::string key, id_text, time_text;
+    std::string key, text, id_text, time_text;
     for (std::int32_t i = 0; i < n; ++i) {
         set_key(key, "NIB", i);
-        // Points into the file's blocks: the nib makes the only copy.
-        const std::string_view text = file.take(key);
+        text.assign(file.take(key));
         id_text.clear();
         time_text.clear();
         try {

@@ -40,10 +40,12 @@ void RecordReader::close() {
 
 bool RecordReader::fill() {
     if (!file) return false;
-    // A block that holds nothing yet is used again; one with bytes in it may hold values.
-    if (!block || end > 0) {
+    // A block that holds nothing yet is used again, and so is one whose records were not kept.
+    const bool reusable = end == 0 || (between_records && !block_kept);
+    if (!block || !reusable) {
         blocks.emplace_back(new char[block_size]);
         block = blocks.back().get();
+        block_kept = false;
     }
     pos = 0;
     end = std::fread(block, 1, block_size, file);
@@ -128,7 +130,9 @@ bool RecordReader::read_value(std::size_t length, std::string_view& value) {
 }
 
 RecordReader::Result RecordReader::next(std::string_view& key, std::string_view& value) {
+    between_records = true;
     skip_white();
+    between_records = false;
     if (peek() < 0) return file && std::ferror(file) ? Result::malformed : Result::end;
     if (!read_key(key)) return Result::malformed;
     skip_white();

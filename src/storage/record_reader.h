@@ -22,8 +22,11 @@ public:
 
     // The next record into `key` and `value`; `end` when only white space is left; `malformed`
     // when the bytes are not a record (also a record cut short by the end of the file, or a
-    // read error). `key` and `value` stay valid as long as the reader, even after close().
+    // read error). `key` and `value` stay valid until the next call, or, after keep(), as long as
+    // the reader, even after close().
     Result next(std::string_view& key, std::string_view& value);
+    // Keeps the record that next() returned last.
+    void keep() { block_kept = true; }
     // Closes the file; the values read so far stay.
     void close();
     // The file's size when it was opened; 0 when the system could not tell.
@@ -39,11 +42,15 @@ private:
     bool read_value(std::size_t length, std::string_view& value);
 
     std::FILE* file;
-    // Every block read stays: the values point into them. A value that spans blocks is copied
-    // into a spill string of its own, and so is a key.
+    // Every block that holds a kept record stays: its key and value point into it. A block of
+    // records not kept is read over, so that a file read once holds no more than a block in
+    // memory. A value that spans blocks is copied into a spill string of its own, and so is a key.
     std::vector<std::unique_ptr<char[]>> blocks;
     std::deque<std::string> spills;
     char* block = nullptr;
+    bool block_kept = false;
+    // Only between records may the block be read over: the record being read may lie in it.
+    bool between_records = false;
     std::size_t pos = 0;
     std::size_t end = 0;
     std::uint64_t size = 0;

@@ -256,6 +256,15 @@ TEST_F(MapfileTest, TakenRecordsAreNotKeptAndRemovedKeysCanComeBack) {
     EXPECT_THROW(map->get("B"), Mapfile::no_such_key);
     EXPECT_EQ(map->get_view("A"), "3");  // the search for B read the later record
     EXPECT_EQ(map->take("C"), "4");
+    // Blocks of taken records are read over; those of kept records stay.
+    std::string many = "FIRST (5): first\n";
+    for (int i = 0; i < 3000; ++i) many += "R" + std::to_string(i) + " (200): " + std::string(200, char('a' + i % 26)) + "\n";
+    map = open_with(many + "LAST (4): last\n");
+    EXPECT_EQ(map->take("R0"), std::string(200, 'a'));
+    const std::string_view first = map->get_view("FIRST");
+    for (int i = 1; i < 3000; ++i) ASSERT_EQ(map->take("R" + std::to_string(i)), std::string(200, char('a' + i % 26)));
+    EXPECT_EQ(map->get_view("LAST"), "last");
+    EXPECT_EQ(first, "first");
     map = open_with("a (1): y\nb (1): x\n", Mapfile::update);
     map->remove("a");
     EXPECT_THROW(map->get("a"), Mapfile::no_such_key);
