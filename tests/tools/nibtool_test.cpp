@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <sstream>
 #ifndef _WIN32
@@ -194,9 +195,17 @@ TEST_F(Nibtool, ProgramSyncsTwoEditedCopiesToTheSamePadAndThenChangesNothing) {
     EXPECT_TRUE(contains(a, "WIN_LEFT (1): 1\n") && contains(b, "WIN_LEFT (3): 500\n"));
     EXPECT_EQ(texts_in("a.nib"), (Strings{"one, changed in a", "three, changed in b", "new in a", "new in b"}));
     EXPECT_EQ(read_pad_file(path("a.nib")).pad.deletions().size(), 3u);  // two, four and the empty nib
+    // Dated back, so that a rewrite of the same bytes shows too.
+    std::vector<std::filesystem::file_time_type> dates;
+    for (const char* name : {"a.nib", "b.nib"}) {
+        std::filesystem::last_write_time(path(name), std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        dates.push_back(std::filesystem::last_write_time(path(name)));
+    }
     ASSERT_EQ(run_program({"sync", path("a.nib"), path("b.nib")}), 0);
     EXPECT_EQ(read_bytes(path("a.nib")), a);
     EXPECT_EQ(read_bytes(path("b.nib")), b);
+    EXPECT_EQ(std::filesystem::last_write_time(path("a.nib")), dates[0]);
+    EXPECT_EQ(std::filesystem::last_write_time(path("b.nib")), dates[1]);
 }
 
 TEST_F(Nibtool, MergeDriverWritesOursOnly) {
