@@ -3,6 +3,7 @@
 #include "support/platform.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -23,11 +24,48 @@ bool has_lone_line_feed(std::string_view text) {
     return false;
 }
 
+// Whether the system lower-cases the bytes below 128 as ASCII does, as every ANSI code page
+// should: then eight such bytes can be converted at a time.
+bool ascii_lowers_plainly() {
+    static const bool plain = [] {
+        const auto& table = lower_table();
+        for (int c = 0; c < 128; ++c)
+            if (table[c] != static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c)) return false;
+        return true;
+    }();
+    return plain;
+}
+
+constexpr std::uint64_t ones = 0x0101010101010101ULL;
+constexpr std::uint64_t highs = 0x8080808080808080ULL;
+
+// Eight bytes below 128 with 'A' to 'Z' lower-cased: a byte plus 0x3F reaches 0x80 from 'A' on,
+// plus 0x25 from just past 'Z' on; no byte carries into the next.
+std::uint64_t lower_ascii8(std::uint64_t word) {
+    const std::uint64_t upper = (word + ones * (0x80 - 'A')) & ~(word + ones * (0x80 - 'Z' - 1)) & highs;
+    return word | upper >> 2;
+}
+
 // Writes the lower-case form of `text` over `lower`, reusing its storage.
 void lower_into(std::string& lower, std::string_view text) {
     const auto& table = lower_table();
     lower.assign(text);
-    for (char& c : lower) c = table[static_cast<unsigned char>(c)];
+    char* const bytes = lower.data();
+    const std::size_t size = lower.size();
+    std::size_t i = 0;
+    if (ascii_lowers_plainly()) {
+        for (; i + 8 <= size; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + i, sizeof word);
+            if (word & highs) {
+                for (std::size_t k = i; k < i + 8; ++k) bytes[k] = table[static_cast<unsigned char>(bytes[k])];
+                continue;
+            }
+            word = lower_ascii8(word);
+            std::memcpy(bytes + i, &word, sizeof word);
+        }
+    }
+    for (; i < size; ++i) bytes[i] = table[static_cast<unsigned char>(bytes[i])];
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The core's system services on Linux and other POSIX systems, for the native build.
 #include "support/platform.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -101,22 +102,22 @@ bool uuid_to_text(const Uuid& id, std::string& text) {
 }
 
 bool uuid_from_text(const std::string& text, Uuid& id) {
-    if (text.size() != 36) return false;
+    // Where each byte's two digits stand; a loaded pad parses one id per nib.
+    static constexpr std::uint8_t digit_pairs[16] = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
+    static const std::array<std::int8_t, 256> nibbles = [] {
+        std::array<std::int8_t, 256> values;
+        values.fill(-1);
+        for (int c = 0; c < 10; ++c) values['0' + c] = static_cast<std::int8_t>(c);
+        for (int c = 0; c < 6; ++c) values['a' + c] = values['A' + c] = static_cast<std::int8_t>(10 + c);
+        return values;
+    }();
+    if (text.size() != 36 || text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-') return false;
     std::uint8_t bytes[16];
-    std::size_t at = 0;
     for (int i = 0; i < 16; ++i) {
-        if (at == 8 || at == 13 || at == 18 || at == 23) {
-            if (text[at] != '-') return false;
-            ++at;
-        }
-        int value = 0;
-        for (int digit = 0; digit < 2; ++digit, ++at) {
-            char c = text[at];
-            int nibble = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-            if (nibble < 0) return false;
-            value = value * 16 + nibble;
-        }
-        bytes[i] = static_cast<std::uint8_t>(value);
+        const int high = nibbles[static_cast<unsigned char>(text[digit_pairs[i]])];
+        const int low = nibbles[static_cast<unsigned char>(text[digit_pairs[i] + 1])];
+        if ((high | low) < 0) return false;
+        bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
     }
     id.data1 = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
     id.data2 = static_cast<std::uint16_t>((bytes[4] << 8) | bytes[5]);

@@ -1,4 +1,5 @@
 #include "model/nib.h"
+#include "support/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,16 @@ TEST(NibTest, LineEndsBecomeCarriageReturnAndLineFeedUpToAZeroByteAndTheTimeStay
         EXPECT_EQ(nib.lower_text().size(), c[1].size());
     }
     EXPECT_EQ(nib.time, time);  // the pad stamps its nibs
+}
+
+TEST(NibTest, EveryByteLowerCasesAsTheSystemSaysWhereverItStandsInAWord) {
+    // 255 bytes a round: over eight rounds each byte takes every place in a word of eight.
+    std::string all;
+    for (int round = 0; round < 8; ++round)
+        for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+    const std::string lower = lower_case(all);
+    ASSERT_EQ(lower.size(), all.size());
+    for (std::size_t i = 0; i < all.size(); ++i) ASSERT_EQ(lower[i], platform::to_lower(all[i])) << i;
 }
 
 TEST(NibTest, MatchFindsTheWholeQueryCaseInsensitivelyInTheCodePage) {
