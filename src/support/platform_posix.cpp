@@ -92,12 +92,21 @@ bool create_uuid(Uuid& id) {
 }
 
 bool uuid_to_text(const Uuid& id, std::string& text) {
-    char buffer[37];
-    std::snprintf(buffer, sizeof buffer, "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x",
-                  static_cast<unsigned>(id.data1), unsigned{id.data2}, unsigned{id.data3}, unsigned{id.data4[0]},
-                  unsigned{id.data4[1]}, unsigned{id.data4[2]}, unsigned{id.data4[3]}, unsigned{id.data4[4]},
-                  unsigned{id.data4[5]}, unsigned{id.data4[6]}, unsigned{id.data4[7]});
-    text = buffer;
+    // Written digit by digit rather than formatted: saving a pad writes one id per nib.
+    const std::uint8_t bytes[16] = {static_cast<std::uint8_t>(id.data1 >> 24), static_cast<std::uint8_t>(id.data1 >> 16),
+                                    static_cast<std::uint8_t>(id.data1 >> 8),  static_cast<std::uint8_t>(id.data1),
+                                    static_cast<std::uint8_t>(id.data2 >> 8),  static_cast<std::uint8_t>(id.data2),
+                                    static_cast<std::uint8_t>(id.data3 >> 8),  static_cast<std::uint8_t>(id.data3),
+                                    id.data4[0], id.data4[1], id.data4[2], id.data4[3],
+                                    id.data4[4], id.data4[5], id.data4[6], id.data4[7]};
+    static constexpr char digits[] = "0123456789abcdef";
+    text.assign(36, '-');
+    std::size_t at = 0;
+    for (int i = 0; i < 16; ++i) {
+        if (at == 8 || at == 13 || at == 18 || at == 23) ++at;
+        text[at++] = digits[bytes[i] >> 4];
+        text[at++] = digits[bytes[i] & 0x0F];
+    }
     return true;
 }
 

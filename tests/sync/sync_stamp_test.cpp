@@ -81,6 +81,13 @@ TEST(UuidTest, NewIdsAreDistinctVersionFourIdsAndTheirTextRoundTrips) {
     }
     EXPECT_TRUE(uuid_equal(uuid_from_text("3C4D5E6F-7A8B-4C9D-8E0F-A1B2C3D4E5F6"),
                            uuid_from_text("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6")));
+    const Uuid known = uuid_from_text("3C4D5E6F-7A8B-4C9D-8E0F-A1B2C3D4E5F6");
+    EXPECT_EQ(known.data1, 0x3c4d5e6fu);
+    EXPECT_EQ(known.data2, 0x7a8b);
+    EXPECT_EQ(known.data3, 0x4c9d);
+    EXPECT_EQ(known.data4[0], 0x8e);
+    EXPECT_EQ(known.data4[7], 0xf6);
+    EXPECT_EQ(uuid_to_text(known), "3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6");
     // The fallback when the system makes none.
     Uuid first{}, second{};
     build_local_uuid(first);
