@@ -22,13 +22,13 @@ int digit_value(int c, int base) {
 }  // namespace
 
 RecordReader::RecordReader(std::FILE* file_) : file(file_) {
+    // Our own blocks are the only buffer: the stream's would copy every byte once more.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     if (std::fseek(file, 0, SEEK_END) == 0) {
         const long at_end = std::ftell(file);
         if (at_end > 0) size = static_cast<std::uint64_t>(at_end);
     }
     std::rewind(file);
-    // Our own blocks are the only buffer: the stream's would copy every byte once more.
-    std::setvbuf(file, nullptr, _IONBF, 0);
 }
 
 RecordReader::~RecordReader() { close(); }
