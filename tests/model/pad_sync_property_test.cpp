@@ -57,11 +57,6 @@ Snapshot snapshot(const Pad& pad) {
 // Marks a deletion record that the synchronisation itself makes.
 const Timestamp made_now = Timestamp::from_text("-2147483648 -2147483648 -2147483648");
 
-std::vector<Entry> sorted(std::vector<Entry> entries) {
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.id < b.id; });
-    return entries;
-}
-
 // What both pads must hold after synchronising a with b: for every id the newest of its versions
 // (a nib or a deletion), a's on equal times; a's nibs in a's order, then the others in b's. Then
 // the empty nibs go as after any find, a last one staying, each leaving a deletion made now.
@@ -237,8 +232,10 @@ TEST(PadSyncPropertyTest, BothPadsEndWithTheNewestVersionOfEveryNib) {
         Pad::synchronise(a, b);
         const Snapshot after = snapshot(a);
         ASSERT_EQ(after, snapshot(b)) << "the pads differ after synchronising";
-        ASSERT_TRUE(pad_is_sound(a));
-        EXPECT_TRUE(a.current() == 0 && a.found_count() == a.count() && a.find_text().empty());
+        for (const Pad* pad : {&a, &b}) {
+            ASSERT_TRUE(pad_is_sound(*pad));
+            EXPECT_TRUE(pad->current() == 0 && pad->found_count() == pad->count() && pad->find_text().empty());
+        }
         if (expected.nibs.empty()) {
             // Everything was deleted: the pad keeps one new empty nib.
             ASSERT_EQ(after.nibs.size(), 1u);
@@ -247,7 +244,9 @@ TEST(PadSyncPropertyTest, BothPadsEndWithTheNewestVersionOfEveryNib) {
             ASSERT_EQ(after.nibs, expected.nibs);
         }
         // The records the synchronisation makes are stamped while it runs.
-        std::vector<Entry> deletions = sorted(after.deletions), wanted = sorted(expected.deletions);
+        std::vector<Entry> deletions = after.deletions, wanted = expected.deletions;
+        for (auto* list : {&deletions, &wanted})
+            std::sort(list->begin(), list->end(), [](const Entry& x, const Entry& y) { return x.id < y.id; });
         for (std::size_t i = 0; i < std::min(deletions.size(), wanted.size()); ++i)
             if (wanted[i].time == made_now && wanted[i].id == deletions[i].id && !(deletions[i].time < started))
                 wanted[i].time = deletions[i].time;

@@ -95,13 +95,16 @@ TEST(PadTest, Operations) {
     }
 }
 
-TEST(PadTest, EditingStampsTheNibAndMovingOrSortingDoesNot) {
+TEST(PadTest, EditingAndDeletingStampTheTimeNowAndMovingOrSortingDoNot) {
     Pad pad = pad_with("b,a");
     const Timestamp a_time = pad.nibs()[1].time, b_time = pad.nibs()[0].time;
     run(pad, "m0,s");
     EXPECT_EQ(pad.nibs()[0].time, a_time);
     run(pad, "g2,t:c");
     EXPECT_TRUE(b_time < pad.nibs()[1].time);
+    const Timestamp before = Timestamp::now();
+    run(pad, "g1,d");
+    EXPECT_TRUE(before < pad.deletions().at(0).time);
 }
 
 TEST(PadTest, AddedNibsKeepTheirStoredIdentityAndReplaceAnEmptyCurrentNib) {

@@ -107,11 +107,9 @@ TEST(UuidTest, MalformedTextRaisesTheUnexpectedError) {
     };
     for (const std::string& text : bad) {
         try {
-            uuid_from_text(text);
-            ADD_FAILURE() << "accepted " << text;
+            ADD_FAILURE() << "accepted " << text << " as " << uuid_to_text(uuid_from_text(text));
         } catch (const msg_exception& error) {
-            EXPECT_EQ(error.title, "Unexpected error");
-            EXPECT_EQ(error.text.rfind("An unexpected error: ", 0), 0u) << error.text;
+            EXPECT_EQ(error.title + ": " + error.text.substr(0, 21), "Unexpected error: An unexpected error: ");
         }
     }
 }
