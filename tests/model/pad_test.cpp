@@ -80,6 +80,7 @@ TEST(PadTest, Operations) {
         {"1,2,3,4,5", "g3,d", "1,[2],4,5 -1"},
         {"1,2,3,4,5", "g3,d,g1,d", "[2],4,5 -2"},
         {"x1,y,x2,x3", "f:x,g3,d", "x1,(y),[x2] ?x -1"},
+        {"x1,y,x2,x3", "f:x,g2,d", "[x1],(y),x3 ?x -1"},
         {"a,b,c,d,e", "g2,t:,g3,t:,g5,d", "a,[d] -3"},
         {"only", "d", "[] -1"},
         // Moving and sorting (by unsigned bytes) clear the query; out of range does nothing.
