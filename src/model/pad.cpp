@@ -174,18 +174,53 @@ void Pad::synchronise(Pad& a, Pad& b) {
 }
 
 void Pad::take_nibs_of(const Pad& model) {
-    // After the merges this pad holds nearly every nib of the model already: moving its own
-    // copies into the model's order spares copying every text.
+    // After the merges this pad holds nearly every nib of the model already. Its own copies are
+    // moved into the model's order in place: a second list of a large pad's nibs would cost
+    // fresh memory, which is slow to touch for the first time, and copying every text.
     const IdIndex mine(items, std::vector<SyncStamp>());
-    std::vector<Nib> taken;
-    taken.reserve(model.items.size());
-    for (const Nib& wanted : model.items) {
+    const std::size_t wanted_count = model.items.size();
+    std::vector<std::int32_t> source(wanted_count, -1);  // where each wanted nib stands now
+    std::vector<char> used(items.size(), 0);
+    for (std::size_t p = 0; p < wanted_count; ++p) {
+        const Nib& wanted = model.items[p];
         const std::int32_t own = mine.find(wanted.id).item;
-        if (own >= 0 && items[own].time == wanted.time && items[own].text() == wanted.text())
-            taken.push_back(std::move(items[own]));
-        else
-            taken.push_back(wanted);
+        if (own >= 0 && !used[own] && items[own].time == wanted.time && items[own].text() == wanted.text()) {
+            source[p] = own;
+            used[own] = 1;
+        }
     }
-    items = std::move(taken);
+    // Nibs this pad lacks, or holds in another version, are copied over ones it no longer needs,
+    // or appended; then `source` maps every place to a distinct nib.
+    std::size_t spare = 0;
+    for (std::size_t p = 0; p < wanted_count; ++p) {
+        if (source[p] >= 0) continue;
+        while (spare < used.size() && used[spare]) ++spare;
+        if (spare < used.size()) {
+            items[spare] = model.items[p];
+        } else {
+            items.push_back(model.items[p]);
+            used.push_back(0);
+        }
+        source[p] = static_cast<std::int32_t>(spare);
+        used[spare] = 1;
+    }
+    // The nibs no longer needed go to the places past the wanted ones, making `source` a
+    // permutation of the whole list, which is applied cycle by cycle.
+    for (std::size_t i = 0; i < used.size(); ++i)
+        if (!used[i]) source.push_back(static_cast<std::int32_t>(i));
+    std::vector<char> placed(items.size(), 0);
+    for (std::size_t start = 0; start < items.size(); ++start) {
+        if (placed[start]) continue;
+        Nib held = std::move(items[start]);
+        std::size_t at = start;
+        while (static_cast<std::size_t>(source[at]) != start) {
+            items[at] = std::move(items[source[at]]);
+            placed[at] = 1;
+            at = static_cast<std::size_t>(source[at]);
+        }
+        items[at] = std::move(held);
+        placed[at] = 1;
+    }
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(wanted_count), items.end());
     deleted = model.deleted;
 }
