@@ -3,19 +3,24 @@
 #include <algorithm>
 #include <tuple>
 
+IdIndex::Key IdIndex::key_of(const Uuid& id) {
+    std::uint64_t low = 0;
+    for (std::uint8_t byte : id.data4) low = (low << 8) | byte;
+    return {(std::uint64_t{id.data1} << 32) | (std::uint64_t{id.data2} << 16) | id.data3, low};
+}
+
 void IdIndex::sort_entries() {
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        int order = platform::uuid_compare(a.id, b.id);
-        if (order != 0) return order < 0;
-        return std::tie(a.kind, a.position) < std::tie(b.kind, b.position);
+        return std::tie(a.id, a.kind, a.position) < std::tie(b.id, b.kind, b.position);
     });
 }
 
 IdIndex::Places IdIndex::find(const Uuid& id) const {
     Places places;
-    auto it = std::lower_bound(entries.begin(), entries.end(), id,
-                               [](const Entry& entry, const Uuid& wanted) { return uuid_less(entry.id, wanted); });
-    for (; it != entries.end() && uuid_equal(it->id, id); ++it) (it->kind == 0 ? places.item : places.record) = it->position;
+    const Key key = key_of(id);
+    auto it = std::lower_bound(entries.begin(), entries.end(), key,
+                               [](const Entry& entry, const Key& wanted) { return entry.id < wanted; });
+    for (; it != entries.end() && it->id == key; ++it) (it->kind == 0 ? places.item : places.record) = it->position;
     return places;
 }
 
@@ -23,7 +28,7 @@ void IdIndex::mark_duplicates(const std::function<const Timestamp&(const Entry&)
                               std::size_t records) {
     for (std::size_t first = 0; first < entries.size();) {
         std::size_t end = first + 1;
-        while (end < entries.size() && uuid_equal(entries[end].id, entries[first].id)) ++end;
+        while (end < entries.size() && entries[end].id == entries[first].id) ++end;
         if (end - first > 1) {
             if (!duplicates) {
                 drop_item.assign(items, 0);
