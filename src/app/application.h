@@ -40,17 +40,8 @@ public:
     // handler lets through and goes on. Ends once no main window is left.
     int messageLoop();
 
-    // Opening pads and handing the command line to a running copy.
-    void processArguments(const std::vector<std::string>& arguments, int show);
-    HWND openPad(const std::string& name);
-    HWND newPad(int show);
-    LRESULT sendCopyData(HWND window, int code, const std::string& text);
-
     void loadSettings();
     void saveSettings();
-
-    void checkInstallation();
-    void uninstall();
 
     void createGraphics();
     void deleteGraphics();
