@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <istream>
 #include <iterator>
+#include <optional>
 #include <ostream>
 
 namespace {
@@ -125,33 +126,37 @@ int export_command(const Arguments& arguments, std::ostream& out) {
     return 0;
 }
 
-int sync_command(const Arguments& arguments, std::ostream& out) {
-    CommandLine line = parse_command_line("sync", arguments, {}, 2);
-    if (print_help(line, texts.tool_sync_usage, out)) return 0;
-    const std::string& path_a = line.words[0];
-    const std::string& path_b = line.words[1];
+namespace {
+
+// Synchronises the pads of two files and writes back the first, and the second when asked. A file
+// whose pad did not change is left alone, so that a synced folder sees no change.
+void synchronise_files(const std::string& path_a, const std::string& path_b, bool write_b) {
     PadDocument a = read_pad_file(path_a);
     PadDocument b = read_pad_file(path_b);
     refuse_newer(path_a, a);
-    refuse_newer(path_b, b);
-    const Pad old_a = a.pad, old_b = b.pad;
+    if (write_b) refuse_newer(path_b, b);
+    const Pad old_a = a.pad;
+    const std::optional<Pad> old_b = write_b ? std::optional<Pad>(b.pad) : std::nullopt;
     Pad::synchronise(a.pad, b.pad);
-    // A file whose pad did not change is left alone, so that a synced folder sees no change.
     if (!same_content(a.pad, old_a)) write_pad_file(path_a, a.header, a.pad);
-    if (!same_content(b.pad, old_b)) write_pad_file(path_b, b.header, b.pad);
+    if (old_b && !same_content(b.pad, *old_b)) write_pad_file(path_b, b.header, b.pad);
+}
+
+}  // namespace
+
+int sync_command(const Arguments& arguments, std::ostream& out) {
+    CommandLine line = parse_command_line("sync", arguments, {}, 2);
+    if (print_help(line, texts.tool_sync_usage, out)) return 0;
+    synchronise_files(line.words[0], line.words[1], true);
     return 0;
 }
 
+// As a git merge driver: OURS becomes the synchronisation of OURS and THEIRS; BASE is not needed,
+// as every nib carries its own time of change.
 int merge_command(const Arguments& arguments, std::ostream& out) {
     CommandLine line = parse_command_line("merge", arguments, {}, 3);
     if (print_help(line, texts.tool_merge_usage, out)) return 0;
-    const std::string& ours_path = line.words[1];
-    PadDocument ours = read_pad_file(ours_path);
-    PadDocument theirs = read_pad_file(line.words[2]);
-    refuse_newer(ours_path, ours);
-    const Pad old_ours = ours.pad;
-    Pad::synchronise(ours.pad, theirs.pad);
-    if (!same_content(ours.pad, old_ours)) write_pad_file(ours_path, ours.header, ours.pad);
+    synchronise_files(line.words[1], line.words[2], false);
     return 0;
 }
 
