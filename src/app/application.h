@@ -40,6 +40,20 @@ public:
     // handler lets through and goes on. Ends once no main window is left.
     int messageLoop();
 
+    // The command line and the hand-over to a running copy (command_line.cpp).
+    // Opens the pads named, applies the switches "/f", "/s", "/q" and "/u", and opens the default
+    // pad (or, in a forwarding copy, a new pad of the running copy) when nothing else was opened.
+    void processArguments(const std::vector<std::string>& arguments, int show);
+    // The window that shows the pad file: one that already does, brought to the front, or a new
+    // one. A forwarding copy asks the running copy instead.
+    HWND openPad(const std::string& path);
+    // A new, empty pad window.
+    HWND newPad(int show);
+    // Sends one WM_COPYDATA request to `window` and returns its answer.
+    LRESULT sendCopyData(HWND window, std::uintptr_t code, const std::string& text);
+    // Removes the program's registry entries and shortcuts ("/u"); the settings are not written back.
+    void uninstall();
+
     void loadSettings();
     void saveSettings();
 

@@ -58,7 +58,7 @@ LRESULT CALLBACK Window::windowProc(HWND window, UINT message, WPARAM wParam, LP
     return result;
 }
 
-void Window::registerClass(const char* className, int backgroundColor) {
+void Window::registerClass(const char* className, int backgroundColor, const char* menuName) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -70,6 +70,7 @@ void Window::registerClass(const char* className, int backgroundColor) {
     wc.hIconSm = wc.hIcon;
     wc.hCursor = CHECK_CALL(LoadCursorA(nullptr, IDC_ARROW));
     wc.hbrBackground = GetSysColorBrush(backgroundColor);
+    wc.lpszMenuName = menuName;
     wc.lpszClassName = className;
     CHECK_CALL(RegisterClassExA(&wc));
 }

@@ -4,6 +4,7 @@
 // window: it is made with new, and the window procedure deletes it after WM_DESTROY.
 #include <windows.h>
 
+#include <exception>
 #include <map>
 #include <string>
 
@@ -25,10 +26,20 @@ public:
     // Binds the object to `window` (when not null) and files it under its handle.
     void attach(HWND window);
     static Window* fromHandle(HWND window);
+    // The one window procedure. An exception that leaves a handler does not cross the system's
+    // callbacks reliably, so it is caught here and reported as the message loop would report it
+    // (see reportError); the message then gets its failure result.
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Registers, once per name, a class whose windows this framework runs, with the program's icon,
-    // the arrow cursor and a background of the given system colour.
-    static void registerClass(const char* className, int backgroundColor);
+    // the arrow cursor, a background of the given system colour and the named menu (none if null).
+    static void registerClass(const char* className, int backgroundColor, const char* menuName = nullptr);
+
+    // Shows an error that left a message handler or the message loop: a msg_exception shows its
+    // box with no owner (a silent_exception nothing), memory exhaustion takes the low-memory path
+    // set by the application, anything else is an "Unexpected error". Never throws.
+    static void reportError(std::exception_ptr error) noexcept;
+    // What reportError does with std::bad_alloc; the application installs its low-memory path.
+    static void setOutOfMemoryReporter(void (*reporter)());
 
     void getText(std::string& text) const;
     // Moves (and if need be shrinks) the rectangle so that it lies within the desktop work area.
@@ -39,16 +50,36 @@ public:
 
 protected:
     // Creates this object's top-level window and binds it; throws the "Unexpected error" when that
-    // fails. A window that is destroyed while it is being created leaves the object alone: the
-    // failing constructor owns it until it has thrown.
+    // fails, or the error that its WM_CREATE handling raised. A window that is destroyed while it
+    // is being created leaves the object alone: the failing constructor owns it until it has thrown.
     void createWindow(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                       int height, HWND owner);
-    // For a constructor that fails after its window exists: destroys the window without the
-    // framework deleting this object, which the unwinding constructor frees itself.
+    // For a constructor that fails after its window exists: destroys the window (its WM_DESTROY
+    // handling runs) without the framework deleting this object, which the unwinding constructor
+    // frees itself.
     void abandonWindow() noexcept;
 
 private:
     // Drops every map entry that names this object.
     void detach() noexcept;
     bool creating = false;
+    // The error a handler raised while CreateWindowExA ran, thrown again once it has returned.
+    std::exception_ptr creationError;
+};
+
+// A standard control ("edit", "button") run by the framework: its window procedure is replaced by
+// Window::windowProc, and what the wrapper does not take goes on to the control's own procedure.
+// The control's procedure is put back before the object is deleted, so that the control still
+// gets its WM_NCDESTROY and frees its own memory.
+class ControlWindow : public Window {
+public:
+    // Creates the control as a child of `parent` with the given class, style and id, at position
+    // and size 0, and subclasses it. Throws the "Unexpected error" when creation fails.
+    ControlWindow(Window* parent, const char* className, DWORD style, int id);
+    ~ControlWindow() override;
+
+    // Passes the message to the control's own procedure.
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    WNDPROC oldWindowProc = nullptr;
 };

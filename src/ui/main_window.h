@@ -1,0 +1,103 @@
+#pragma once
+// The window of one open pad: the find field, the text field showing the current nib, the
+// position label and the two arrow buttons. It owns the pad in memory and the pad's fonts.
+// Create it with new (or through Application::openPad/newPad); the window owns the object.
+#include "model/pad.h"
+#include "ui/window.h"
+
+#include <cstdint>
+#include <string>
+
+class SearchWindow;
+class MagicClickWindow;
+
+// Private messages of the main window. The text argument is a zero-terminated string in wParam.
+enum MainWindowMessage : UINT {
+    WM_NEWFONTS = WM_USER + 2,
+    WM_ISYOURPAD = WM_USER + 3,
+    WM_SETFIND = WM_USER + 4,
+    WM_FOLLOWLINK = WM_USER + 5,
+    WM_SYNCWITH = WM_USER + 6,
+};
+
+// Control ids of the main window's children.
+enum MainWindowControl : int {
+    findFieldId = 101,
+    textFieldId = 102,
+    statusLabelId = 103,
+    prevButtonId = 104,
+    nextButtonId = 105,
+};
+
+class MainWindow : public Window {
+public:
+    // A new pad, shown with `show`; `path` (usually empty) is the file it will be saved to.
+    MainWindow(int show, const std::string& path);
+    // The pad in the file at `path`. Throws the file's errors, or silent_exception when the user
+    // declines to open a file of a newer version. No window remains when it throws.
+    explicit MainWindow(const std::string& path);
+    ~MainWindow() override;
+
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Makes findFont and textFont from fontName and fontSize, deleting the old ones.
+    void makeFonts();
+    // Shows the current nib, selects the match, sets the position label and the arrow buttons.
+    void showCurrent();
+    // Stores a pending edit of the text field into the current nib.
+    void commitText();
+    // Applies the find field's text as the query.
+    void applyFind();
+    // One command of the menu, an accelerator or an arrow button; see main_window_commands.cpp.
+    std::int32_t onCommand(unsigned id);
+
+    HFONT findFont = nullptr;
+    HFONT textFont = nullptr;
+    std::int32_t fontSize = 0;
+    std::string fontName;
+    SearchWindow* findField = nullptr;
+    MagicClickWindow* textField = nullptr;
+    Window* activeField = nullptr;
+    HWND statusLabel = nullptr;
+    HWND prevButton = nullptr;
+    HWND nextButton = nullptr;
+    Pad pad;
+    std::int32_t textChanged = 0;
+    std::int32_t padChanged = 0;
+    std::string fileName;
+    std::string title;
+
+private:
+    static void registerClass();
+    // The parts of the constructors that can fail after the window exists.
+    void openFile();
+    // The title-bar text: the title, or "New Pad".
+    std::string windowText() const;
+
+    // Message handlers (main_window_messages.cpp).
+    LRESULT onCreate();
+    void onDestroy();
+    void onSize(WPARAM type, LPARAM size);
+    void onPaint();
+    LRESULT onDrawItem(const DRAWITEMSTRUCT& item);
+    LRESULT onNotify(WPARAM wParam, LPARAM lParam);
+    void onInitMenuPopup(HMENU menu, LPARAM lParam);
+    LRESULT onClose();
+    LRESULT onQueryEndSession();
+    LRESULT onCopyData(const COPYDATASTRUCT& record);
+    void onNewFonts();
+    LRESULT onIsYourPad(const char* path);
+    LRESULT onSetFind(const char* query, bool followLink);
+    LRESULT onSyncWith(const char* path);
+
+    // Closing and saving (main_window_commands.cpp).
+    enum class SaveAnswer { yes, no, cancel };
+    SaveAnswer askSaveChanges();
+    // Saves as the close question asked; returns false when the window is to stay.
+    bool saveBeforeClosing(bool& saved);
+    void rememberClosedPad();
+    std::int32_t save(unsigned id);
+    std::int32_t navigate(unsigned id);
+    std::int32_t arrange(unsigned id);
+    std::int32_t quit();
+};
