@@ -56,7 +56,6 @@ public:
     void createGraphics();
     void deleteGraphics();
 
-    std::int32_t changeRegistry = 1;
     std::string matchFontName = "MS Sans Serif";
     std::int32_t matchFontSize = 11;
     DirectorySlots defaultDirectories;

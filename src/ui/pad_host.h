@@ -39,6 +39,8 @@ public:
     std::int32_t windowMargin = 7;
     std::int32_t fieldSpacing = 7;
     std::int32_t autosave = 1;
+    // Whether a start repairs the registry entries of a program that has moved.
+    std::int32_t changeRegistry = 1;
     // The quoted short paths of the pads closed since the last main window was made, each followed
     // by a blank; reopened at the next start without arguments.
     std::string restartCommand;
