@@ -16,21 +16,9 @@ constexpr int last_bitmap = 8;
 
 }  // namespace
 
-Application::Application(HINSTANCE instance_) : instance(instance_), fileVersion(1000) {
+Application::Application(HINSTANCE instance_) {
     theApplication = this;
-    productName = "Scrivel";
-    separator = "\n\n" + std::string(30, '-') + "\n\n";
-    fontName = "MS Sans Serif";
-    matchFontName = "MS Sans Serif";
-    fontSize = 11;
-    matchFontSize = 11;
-    defaultWinWidth = 400;
-    defaultWinHeight = 450;
-    windowMargin = 7;
-    fieldSpacing = 7;
-    changeRegistry = 1;
-    autosave = 1;
-    settingsRemoved = 0;
+    instance = instance_;
     bind_file_dialogs(instance, &defaultDirectories);
     try {
         // This process has no window yet: a window of the product's class belongs to a running copy.

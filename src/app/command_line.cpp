@@ -74,14 +74,16 @@ void Application::processArguments(const std::vector<std::string>& arguments, in
 
 HWND Application::openPad(const std::string& path) {
     if (otherInstance) return reinterpret_cast<HWND>(sendCopyData(otherInstance, copyOpenPad, path));
-    for (MainWindow* window : windows)
+    // A copy of the list: a window that answers may open or close others.
+    const std::vector<MainWindow*> open = windows;
+    for (MainWindow* window : open)
         if (SendMessageA(window->hwnd, WM_ISYOURPAD, reinterpret_cast<WPARAM>(path.c_str()), 0)) return window->hwnd;
     return (new MainWindow(path))->hwnd;
 }
 
 HWND Application::newPad(int show) {
-    if (otherInstance) return reinterpret_cast<HWND>(sendCopyData(otherInstance, copyNewPad, std::string()));
-    return (new MainWindow(show, std::string()))->hwnd;
+    if (otherInstance) return reinterpret_cast<HWND>(sendCopyData(otherInstance, copyNewPad, ""));
+    return (new MainWindow(show, ""))->hwnd;
 }
 
 LRESULT Application::sendCopyData(HWND window, std::uintptr_t code, const std::string& text) {

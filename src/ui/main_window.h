@@ -69,8 +69,7 @@ public:
 
 private:
     static void registerClass();
-    // The parts of the constructors that can fail after the window exists.
-    void openFile();
+    void deleteFonts() noexcept;
     // The title-bar text: the title, or "New Pad".
     std::string windowText() const;
 
@@ -81,7 +80,7 @@ private:
     void onPaint();
     LRESULT onDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT onNotify(WPARAM wParam, LPARAM lParam);
-    void onInitMenuPopup(HMENU menu, LPARAM lParam);
+    void onInitMenuPopup(HMENU menu, int position);
     LRESULT onClose();
     LRESULT onQueryEndSession();
     LRESULT onCopyData(const COPYDATASTRUCT& record);
@@ -92,12 +91,15 @@ private:
 
     // Closing and saving (main_window_commands.cpp).
     enum class SaveAnswer { yes, no, cancel };
+    // The answer to "Save changes?", asked only when the pad changed and Autosave cannot answer.
     SaveAnswer askSaveChanges();
-    // Saves as the close question asked; returns false when the window is to stay.
-    bool saveBeforeClosing(bool& saved);
-    void rememberClosedPad();
+    // saved: written or nothing to write; cancelled: the user cancelled the file dialog; failed:
+    // the error was shown and the window is to stay; abandoned: failed, but the user lets it close.
+    enum class SaveResult { saved, cancelled, failed, abandoned };
+    SaveResult saveBeforeClosing();
     std::int32_t save(unsigned id);
     std::int32_t navigate(unsigned id);
     std::int32_t arrange(unsigned id);
     std::int32_t quit();
+    std::int32_t chooseFont();
 };
