@@ -17,6 +17,7 @@ class ApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, settings_key); }
     harness::RegistryKeyGuard guard{HKEY_CURRENT_USER, settings_key};
+    harness::PadTypeRegisteredTo registered{program_path()};
     HINSTANCE instance = GetModuleHandleA(nullptr);
 };
 
