@@ -124,7 +124,7 @@ TEST_F(CommandLine, UninstallRemovesEntriesSettingsAndShortcutsAndOpensNothing) 
 TEST_F(CommandLine, QuitEndsTheWorkingCopyOnlyWhenItsWindowsClosed) {
     const std::string a = write_pad("a.nib", {"apples"});
     app->autosave = 0;
-    for (const auto [answer, closes] : {std::pair{IDCANCEL, false}, {IDNO, true}}) {
+    for (auto [answer, closes] : {std::pair{IDCANCEL, false}, {IDNO, true}}) {
         app->processArguments({a}, SW_SHOWNORMAL);
         ASSERT_EQ(app->windows.size(), 1u);
         app->windows[0]->padChanged = 1;
