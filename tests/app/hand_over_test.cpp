@@ -1,12 +1,9 @@
 // End to end: the real program started more than once; every later start hands its command line
 // to the first and ends at once.
-#include "app_test_support.h"
-
 #include "harness/input.h"
 #include "harness/process.h"
-#include "harness/registry_guard.h"
-#include "storage/pad_document.h"
 #include "support/util.h"
+#include "ui/pad_window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +30,7 @@ HWND wait_for_window(const std::string& title) {
 }
 
 // The text of a control of another process.
-std::string text_of(HWND window, int control) {
+std::string control_text(HWND window, int control) {
     char text[512] = {};
     SendMessageTimeoutA(GetDlgItem(window, control), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG, 5000, nullptr);
@@ -41,29 +38,15 @@ std::string text_of(HWND window, int control) {
 }
 
 std::vector<std::string> sorted_nibs(const std::string& path) {
+    const PadDocument document = read_pad_file(path);
     std::vector<std::string> texts;
-    for (const Nib& nib : read_pad_file(path).pad.nibs()) texts.push_back(nib.text());
+    for (const Nib& nib : document.pad.nibs()) texts.push_back(nib.text());
     std::sort(texts.begin(), texts.end());
     return texts;
 }
 
-class HandOver : public ::testing::Test {
-protected:
-    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel"); }
-
-    std::string write_pad(const std::string& name, const std::vector<std::string>& texts) const {
-        Pad pad;
-        for (const std::string& text : texts) {
-            pad.new_nib();
-            pad.set_current_text(text);
-        }
-        write_pad_file(dir.path() + name, {}, pad);
-        return dir.path() + name;
-    }
-
-    harness::RegistryKeyGuard guard{HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel"};
-    TempDirectory dir;
-};
+// Only for its pad files and its guarded settings: the copies under test are other processes.
+class HandOver : public PadWindowTest {};
 
 }  // namespace
 
@@ -78,8 +61,8 @@ TEST_F(HandOver, LaterStartsFindSynchroniseAndQuitInTheFirstAndEndAtOnce) {
         return harness::run_process(quoted(program()) + " " + arguments, dir.path(), 20s);
     };
     EXPECT_EQ(start("a.nib /f pears"), 0u);
-    EXPECT_EQ(text_of(window, 101), "pears");
-    EXPECT_EQ(text_of(window, 102), "pears");
+    EXPECT_EQ(control_text(window, 101), "pears");
+    EXPECT_EQ(control_text(window, 102), "pears");
     EXPECT_EQ(start("a.nib /s b.nib"), 0u);
     EXPECT_NE(FindWindowA("Scrivel", "b.nib"), nullptr);
     EXPECT_EQ(start("/q"), 0u);
@@ -104,8 +87,8 @@ TEST_F(HandOver, AStartThroughThePathOpensTheDefaultPadBesideTheProgram) {
     const HWND window = wait_for_window("Default Pad.nib");
     ASSERT_NE(window, nullptr);
     // The window is found while it is still loading the pad.
-    EXPECT_TRUE(harness::pump_until([&] { return text_of(window, 102) == "the default pad"; }, 3s))
-        << "shows " << text_of(window, 102);
+    EXPECT_TRUE(harness::pump_until([&] { return control_text(window, 102) == "the default pad"; }, 3s))
+        << "shows " << control_text(window, 102);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(copy.wait(20s), 0u);
 }
