@@ -119,6 +119,11 @@ TEST_F(CommandLine, UninstallRemovesEntriesSettingsAndShortcutsAndOpensNothing) 
     EXPECT_EQ(capture.shown[0].text, texts.registry_removed);
     EXPECT_EQ(capture.shown[0].title, "Uninstall complete");
     EXPECT_EQ(capture.shown[0].style, 64u);
+
+    // A working copy that still shows a pad goes on.
+    app->processArguments({write_pad("a.nib", {"apples"}), "/u"}, SW_SHOWNORMAL);
+    EXPECT_EQ(app->windows.size(), 1u);
+    EXPECT_FALSE(take_quit_message());
 }
 
 TEST_F(CommandLine, QuitEndsTheWorkingCopyOnlyWhenItsWindowsClosed) {
