@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -17,7 +19,7 @@ using namespace std::chrono_literals;
 std::string program() {
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
-    return directory_of(module) + "..\\..\\src\\app\\scrivel.exe";
+    return (std::filesystem::path(directory_of(module)) / "..\\..\\src\\app\\scrivel.exe").lexically_normal().string();
 }
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -45,8 +47,21 @@ std::vector<std::string> sorted_nibs(const std::string& path) {
     return texts;
 }
 
-// Only for its pad files and its guarded settings: the copies under test are other processes.
-class HandOver : public PadWindowTest {};
+// Only for its pad files and its guarded settings: the copies under test are other processes,
+// which find pad files registered to themselves and so ask no Setup question.
+class HandOver : public PadWindowTest {
+protected:
+    void SetUp() override {
+        PadWindowTest::SetUp();
+        // Only now: the test's own application has already found the type registered to itself.
+        registered_program.emplace(short_path(program()));
+    }
+    void TearDown() override {
+        registered_program.reset();
+        PadWindowTest::TearDown();
+    }
+    std::optional<harness::PadTypeRegisteredTo> registered_program;
+};
 
 }  // namespace
 
@@ -78,6 +93,8 @@ TEST_F(HandOver, AStartThroughThePathOpensTheDefaultPadBesideTheProgram) {
     CreateDirectoryA(elsewhere.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA(program().c_str(), (folder + "scrivel.exe").c_str(), FALSE));
     write_pad("program\\Default Pad.nib", {"the default pad"});
+    // The copy is where pad files open, so it asks no Setup question.
+    harness::PadTypeRegisteredTo registered_copy(short_path(folder + "scrivel.exe"));
     // Found through PATH, the program's command line names it without a folder.
     char path[32767] = {};
     GetEnvironmentVariableA("PATH", path, sizeof path);
