@@ -22,11 +22,11 @@ protected:
     }
     void TearDown() override {
         // Whatever a test left open goes without questions.
-        while (!app->windows.empty()) {
-            MainWindow* window = app->windows.front();
+        for (MainWindow* window : std::vector<MainWindow*>(app->windows)) {
             window->padChanged = window->textChanged = 0;
             DestroyWindow(window->hwnd);
         }
+        EXPECT_TRUE(app->windows.empty()) << "a destroyed window stayed in the list";
         harness::WindowTest::TearDown();
         app.reset();
     }
