@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "storage/pad_document.h"
+#include "storage/pad_file_merge.h"
 #include "support/messages.h"
 #include "support/texts.h"
 #include "support/util.h"
@@ -27,7 +28,10 @@ MainWindow::MainWindow(int show, const std::string& path) : Window(nullptr), fil
         makeFonts();
         RECT place{0, 0, host.defaultWinWidth, host.defaultWinHeight};
         fitToWorkArea(place);
-        if (!fileName.empty()) title = display_name(fileName);
+        if (!fileName.empty()) {
+            title = display_name(fileName);
+            fileState = file_signature(fileName);
+        }
         createWindow(0, host.productName.c_str(), windowText().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                      CW_USEDEFAULT, place.right - place.left, place.bottom - place.top, nullptr);
         ShowWindow(hwnd, show);
@@ -46,6 +50,8 @@ MainWindow::MainWindow(const std::string& path) : Window(nullptr), fileName(path
         host.restartCommand.clear();
         registerClass();
         title = display_name(fileName);
+        // Before the read, so that a change made while reading is merged in later, not missed.
+        fileState = file_signature(fileName);
         PadFileReader reader(fileName);
         const PadFileHeader& header = reader.header();
         fontName = header.font ? header.font->name : host.fontName;
@@ -139,4 +145,20 @@ void MainWindow::applyFind() {
     findField->getText(query);
     pad.find(query);
     showCurrent();
+}
+
+void MainWindow::takeFileChanges() {
+    if (fileName.empty()) return;
+    commitText();
+    const Uuid current = pad.nibs()[pad.current()].id;
+    // The window's unsaved changes stay unsaved; what came from the file is in the file already.
+    if (merge_file_changes(fileName, pad, fileState)) showMerged(current);
+}
+
+void MainWindow::showMerged(const Uuid& current) {
+    // A merge leaves the first nib current and no query in force.
+    const auto& nibs = pad.nibs();
+    for (std::size_t i = 0; i < nibs.size(); ++i)
+        if (uuid_equal(nibs[i].id, current)) pad.go_to(static_cast<std::int32_t>(i) + 1);
+    applyFind();
 }

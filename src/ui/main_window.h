@@ -3,6 +3,7 @@
 // position label and the two arrow buttons. It owns the pad in memory and the pad's fonts.
 // Create it with new (or through Application::openPad/newPad); the window owns the object.
 #include "model/pad.h"
+#include "storage/file_signature.h"
 #include "ui/window.h"
 
 #include <cstdint>
@@ -68,10 +69,17 @@ public:
     std::int32_t padChanged = 0;
     std::string fileName;
     std::string title;
+    // The pad file as this window last read or wrote it: a change made elsewhere since then is
+    // merged in before the window writes the file, and when the window is activated.
+    FileSignature fileState;
 
 private:
     static void registerClass();
     void deleteFonts() noexcept;
+    // Merges what another program wrote to the pad's file since this window last read or wrote it.
+    void takeFileChanges();
+    // After a merge: the nib that was current stays current, and the find field's query applies.
+    void showMerged(const Uuid& current);
     // The title-bar text: the title, or "New Pad".
     std::string windowText() const;
 

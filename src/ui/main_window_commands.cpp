@@ -2,6 +2,7 @@
 #include "ui/main_window.h"
 
 #include "storage/pad_document.h"
+#include "storage/pad_file_merge.h"
 #include "support/messages.h"
 #include "support/texts.h"
 #include "support/util.h"
@@ -173,7 +174,14 @@ std::int32_t MainWindow::save(unsigned id) {
         header.placement = WindowPlacement{normal.left, normal.top, normal.right - normal.left, normal.bottom - normal.top};
     }
     header.font = PadFont{fontName, fontSize};
-    write_pad_file(path, header, pad);
+    if (id == CMD_SAVE) {
+        // What another program wrote to the file meanwhile is merged in, never written over.
+        const Uuid current = pad.nibs()[pad.current()].id;
+        if (save_merging(path, header, pad, fileState)) showMerged(current);
+    } else {
+        write_pad_file(path, header, pad);
+        if (id == CMD_SAVE_AS) fileState = file_signature(path);
+    }
 
     if (id != CMD_SAVE_COPY_AS) {
         fileName = path;

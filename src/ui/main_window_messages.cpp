@@ -49,6 +49,9 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         if (activeField) SetFocus(activeField->hwnd);
         return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) takeFileChanges();
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_PAINT: onPaint(); return 0;
     case WM_DRAWITEM: return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CLOSE: return onClose();

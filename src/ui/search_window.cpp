@@ -1,9 +1,6 @@
 #include "ui/search_window.h"
 
-namespace {
-// The main window's Next command: Enter in the find field shows the next found nib.
-constexpr WPARAM nextCommand = 53;
-}  // namespace
+#include "ui/command_ids.h"
 
 SearchWindow::SearchWindow(Window* parent, Window* partner_, int id)
     : ControlWindow(parent, "edit", WS_CHILD | WS_VISIBLE | WS_BORDER, id), partner(partner_) {}
@@ -15,7 +12,7 @@ LRESULT SearchWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             SetFocus(partner->hwnd);
             return 0;
         case VK_RETURN:
-            SendMessageA(parent->hwnd, WM_COMMAND, nextCommand, 0);
+            SendMessageA(parent->hwnd, WM_COMMAND, CMD_NEXT, 0);  // Enter shows the next found nib
             return 0;
         case VK_PRIOR:
         case VK_NEXT:
