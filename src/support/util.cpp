@@ -23,6 +23,7 @@ struct FileDialogState {
     OPENFILENAMEA description{};
     std::vector<char> name_buffer = std::vector<char>(256);
     char custom_filter[90] = {};
+    std::string default_extension;
     bool described = false;
 };
 
@@ -39,7 +40,6 @@ void describe_once(FileDialogState& state) {
     d.lpstrCustomFilter = state.custom_filter;
     d.nMaxCustFilter = sizeof state.custom_filter;
     d.nFilterIndex = 1;
-    d.lpstrDefExt = "nib";
     state.described = true;
 }
 
@@ -77,9 +77,13 @@ int file_dialog(int mode, int slot, HWND owner, const std::vector<std::string>& 
     }
     filter_text += '\0';
 
+    // An exported text typed without an extension gets .txt, not .nib, and is never taken for a pad.
+    state.default_extension = default_extension(filters);
+
     OPENFILENAMEA& d = state.description;
     d.hwndOwner = owner;
     d.lpstrFilter = filter_text.c_str();
+    d.lpstrDefExt = state.default_extension.empty() ? nullptr : state.default_extension.c_str();
     d.lpstrInitialDir = path.empty() && !remembered.empty() ? remembered.c_str() : nullptr;
     d.Flags = mode == open_mode ? OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_SHAREAWARE
                                 : OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_SHAREAWARE;

@@ -53,3 +53,10 @@ std::string file_name_of(const std::string& path) {
     std::size_t at = last_separator(path);
     return at == std::string::npos ? path : path.substr(at + 1);
 }
+
+std::string default_extension(const std::vector<std::string>& filters) {
+    if (filters.size() < 2 || filters[1].rfind("*.", 0) != 0) return {};
+    const std::string extension = filters[1].substr(2);
+    if (extension.find_first_of("*?;. ") != std::string::npos) return {};
+    return extension;
+}

@@ -16,3 +16,8 @@ std::string directory_of(const std::string& path);
 // The part of a path after its last "\", "/" or ":" (one at the very start does not count); the
 // whole path when there is none.
 std::string file_name_of(const std::string& path);
+
+// The extension a file dialog gives a name typed without one: that of the first filter's pattern
+// ("txt" for "*.txt"), or none when that pattern has no single plain extension ("*.*").
+// `filters` holds name, pattern, name, pattern ...
+std::string default_extension(const std::vector<std::string>& filters);

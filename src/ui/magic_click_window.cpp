@@ -7,6 +7,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -18,20 +19,18 @@ MagicClickWindow::ShellOpen& replacedShellOpen() {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Words end at white space only, so that a double click (and Ctrl+click) takes a whole link with
-// its slashes, dots and at signs; some systems' own rule breaks at punctuation too.
-int CALLBACK blankDelimitedWords(LPSTR text, int current, int length, int action) {
-    switch (action) {
-    case WB_LEFT:
-        while (current > 0 && !isBlank(text[current - 1])) --current;
-        return current;
-    case WB_RIGHT:
-        while (current < length && !isBlank(text[current])) ++current;
-        while (current < length && isBlank(text[current])) ++current;
-        return current;
-    default:
-        return current < length && isBlank(text[current]);
-    }
+// Selects the word at the point, ending at white space only, so that a double click (and
+// Ctrl+click) takes a whole link with its slashes, dots and at signs. Done here rather than
+// through a word-break procedure: the edit control of common controls 6 breaks at punctuation by
+// itself, and under Wine it hands such a procedure wide text even in an ANSI window.
+void selectWordAt(const Window& field, LPARAM point) {
+    const auto at = static_cast<std::size_t>(LOWORD(SendMessageA(field.hwnd, EM_CHARFROMPOS, 0, point)));
+    std::string text;
+    field.getText(text);
+    std::size_t start = std::min(at, text.size()), end = start;
+    while (start > 0 && !isBlank(text[start - 1])) --start;
+    while (end < text.size() && !isBlank(text[end])) ++end;
+    SendMessageA(field.hwnd, EM_SETSEL, start, end);
 }
 
 }  // namespace
@@ -39,13 +38,15 @@ int CALLBACK blankDelimitedWords(LPSTR text, int current, int length, int action
 MagicClickWindow::MagicClickWindow(Window* parent, int id)
     : ControlWindow(parent, "edit",
                     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL,
-                    id) {
-    SendMessageA(hwnd, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&blankDelimitedWords));
-}
+                    id) {}
 
 LRESULT MagicClickWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_LBUTTONDOWN && (wParam & MK_CONTROL)) {
         followLink(wParam, lParam);
+        return 0;
+    }
+    if (message == WM_LBUTTONDBLCLK) {
+        selectWordAt(*this, lParam);
         return 0;
     }
     return ControlWindow::handleMessage(message, wParam, lParam);
@@ -72,11 +73,11 @@ bool MagicClickWindow::shellOpen(HWND owner, const std::string& file, int show) 
 }
 
 void MagicClickWindow::followLink(WPARAM wParam, LPARAM lParam) {
-    // The caret goes to the click, then the control selects the blank-delimited word there.
+    // The caret and the focus go to the click, then the word there is selected.
     ControlWindow::handleMessage(WM_LBUTTONDOWN, wParam, lParam);
-    ControlWindow::handleMessage(WM_LBUTTONDBLCLK, wParam, lParam);
     // No drag selection follows; a question box must get the mouse.
     if (GetCapture() == hwnd) ReleaseCapture();
+    selectWordAt(*this, lParam);
     const std::string link = decodeLink(selectedText());
 
     auto search = [&] { SendMessageA(parent->hwnd, WM_FOLLOWLINK, reinterpret_cast<WPARAM>(link.c_str()), 0); };

@@ -51,6 +51,8 @@ public:
     void applyFind();
     // One command of the menu, an accelerator or an arrow button; see main_window_commands.cpp.
     std::int32_t onCommand(unsigned id);
+    // The separator for one import or export, asked over `owner` starting from `current`; empty on Cancel.
+    static std::string askSeparator(HWND owner, const std::string& current);
 
     HFONT findFont = nullptr;
     HFONT textFont = nullptr;
@@ -110,4 +112,6 @@ private:
     std::int32_t arrange(unsigned id);
     std::int32_t quit();
     std::int32_t chooseFont();
+    // Import and Export Found (main_window_text_files.cpp).
+    std::int32_t exchangeText(unsigned id);
 };

@@ -8,6 +8,7 @@
 #include "support/util.h"
 #include "ui/about_window.h"
 #include "ui/command_ids.h"
+#include "ui/dialogs.h"
 #include "ui/link_text.h"
 #include "ui/magic_click_window.h"
 #include "ui/pad_host.h"
@@ -61,6 +62,8 @@ std::int32_t MainWindow::onCommand(unsigned id) {
         if (!file_dialog(open_mode, sync_directory, hwnd, pad_filters(), path, name)) return 0;
         return static_cast<std::int32_t>(SendMessageA(hwnd, WM_SYNCWITH, reinterpret_cast<WPARAM>(path.c_str()), 0));
     }
+    case CMD_IMPORT:
+    case CMD_EXPORT_FOUND: return exchangeText(id);
     case CMD_QUIT: return quit();
     case CMD_UNDO: SendMessageA(focus_window(), WM_UNDO, 0, 0); return 0;
     case CMD_CUT: SendMessageA(focus_window(), WM_CUT, 0, 0); return 0;
@@ -95,6 +98,7 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_MOVE_TOWARDS_END:
     case CMD_ORDER_ALPHABETICALLY: return arrange(id);
     case CMD_CHOOSE_FONT: return chooseFont();
+    case CMD_OTHER_SETTINGS: askOtherSettings(hwnd); return 0;
     case CMD_HELP: {
         const std::string path = directory_of(program_path()) + texts.help_file;
         if (!MagicClickWindow::shellOpen(hwnd, path, SW_SHOWNORMAL)) raise_failed_call(0, texts.help_missing, -1);

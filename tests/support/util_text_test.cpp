@@ -40,3 +40,16 @@ TEST(PathParts, SplitAtTheLastSeparatorAfterTheFirstCharacter) {
         EXPECT_EQ(file_name_of(c[0]), c[2]);
     }
 }
+
+TEST(DefaultExtension, IsThePlainExtensionOfTheFirstPatternOnly) {
+    const struct {
+        std::vector<std::string> filters;
+        const char* extension;
+    } cases[] = {
+        {{"Scrivel pads", "*.nib"}, "nib"}, {{"Text Files", "*.txt", "All Files", "*.*"}, "txt"},
+        {{"All Files", "*.*"}, ""},         {{"Some", "*.t?t"}, ""},
+        {{"Two", "*.txt;*.text"}, ""},      {{"Name", "a.txt"}, ""},
+        {{"Only a name"}, ""},              {{}, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(default_extension(c.filters), c.extension) << c.filters.size();
+}

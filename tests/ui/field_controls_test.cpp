@@ -168,6 +168,10 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
             EXPECT_EQ(seen[0].text, c.boxText);
         }
     }
+    // A plain double click selects a whole link as well, whatever the control's own word rule.
+    const LRESULT at = SendMessageA(textField->hwnd, EM_POSFROMCHAR, text.find(words[1]) + 9, 0);
+    SendMessageA(textField->hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(LOWORD(at) + 2, HIWORD(at) + 4));
+    EXPECT_EQ(textField->selectedText(), words[1]);
 }
 
 }  // namespace
