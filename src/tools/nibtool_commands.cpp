@@ -2,6 +2,7 @@
 
 #include "model/pad.h"
 #include "storage/pad_document.h"
+#include "storage/pad_file_merge.h"
 #include "storage/separator.h"
 #include "support/messages.h"
 #include "support/texts.h"
@@ -33,8 +34,9 @@ bool file_exists(const std::string& path) {
     return errno != ENOENT;
 }
 
-// The pad at `path`, or a new one when there is no such file.
-PadDocument read_or_new(const std::string& path) {
+// The pad at `path`, or a new one when there is no such file; `known` describes the file as read.
+PadDocument read_or_new(const std::string& path, FileSignature& known) {
+    known = file_signature(path);
     if (!file_exists(path)) return PadDocument{};
     return read_pad_file(path);
 }
@@ -92,13 +94,15 @@ int add_command(const Arguments& arguments, std::istream& in, std::ostream& out)
     const std::string& path = line.words[0];
     std::string text = line.words[1];
     if (text == "-") text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    PadDocument document = read_or_new(path);
+    FileSignature known;
+    PadDocument document = read_or_new(path, known);
     refuse_newer(path, document);
     // After the last nib, so that an empty last nib takes the text.
     document.pad.go_to(document.pad.found_count());
     document.pad.new_nib();
     document.pad.set_current_text(text);
-    write_pad_file(path, document.header, document.pad);
+    // What another program wrote since the read is merged in, not written over.
+    save_merging(path, document.header, document.pad, known);
     return 0;
 }
 
@@ -107,11 +111,12 @@ int import_command(const Arguments& arguments, std::ostream& out) {
     if (print_help(line, texts.tool_import_usage, out)) return 0;
     const std::string& path = line.words[0];
     const std::string separator = separator_option(line);
-    PadDocument document = read_or_new(path);
+    FileSignature known;
+    PadDocument document = read_or_new(path, known);
     refuse_newer(path, document);
     document.pad.go_to(document.pad.found_count());
     document.pad.import_text(line.words[1], separator);
-    write_pad_file(path, document.header, document.pad);
+    save_merging(path, document.header, document.pad, known);
     return 0;
 }
 

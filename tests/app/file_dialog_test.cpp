@@ -53,10 +53,10 @@ TEST_F(FileDialog, CancelChangesNothingAndASavedNameGetsTheDefaultExtension) {
     EXPECT_EQ(directories[export_directory], "");
 
     path.clear();
-    filters = {"Text Files", "*.txt"};  // the extension does not come from the filter
+    filters = {"Text Files", "*.txt"};  // an exported text is not saved as a pad
     ASSERT_EQ(choose(save_mode, export_directory, folder.path() + "exported"), 1);
-    EXPECT_EQ(title, "exported.nib");
-    EXPECT_EQ(file_name_of(path), "exported.nib");
+    EXPECT_EQ(title, "exported.txt");
+    EXPECT_EQ(file_name_of(path), "exported.txt");
     EXPECT_EQ(directories[export_directory], directory_of(path));
 }
 
