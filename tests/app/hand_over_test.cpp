@@ -109,3 +109,31 @@ TEST_F(HandOver, AStartThroughThePathOpensTheDefaultPadBesideTheProgram) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(copy.wait(20s), 0u);
 }
+
+TEST_F(HandOver, AHundredLaterStartsInARowAllArriveAndLeaveNoWindowBehind) {
+    const std::string soak = write_pad("soak.nib", {"soak"});
+    std::vector<std::string> all{"soak"};
+    for (int i = 0; i < 10; ++i) {
+        write_pad("p" + std::to_string(i) + ".nib", {"pad " + std::to_string(i)});
+        all.push_back("pad " + std::to_string(i));
+    }
+    harness::Process first(quoted(program()) + " " + quoted(soak));
+    const HWND window = wait_for_window("soak.nib");
+    ASSERT_NE(window, nullptr);
+    // In turn: open a pad, find a text in the first pad, synchronise the first pad with another.
+    for (int i = 0; i < 100; ++i) {
+        const std::string pad = "p" + std::to_string(i % 10) + ".nib";
+        const std::string arguments[] = {pad, "soak.nib /f word" + std::to_string(i), "soak.nib /s " + pad};
+        ASSERT_EQ(harness::run_process(quoted(program()) + " " + arguments[i % 3], dir.path(), 20s), 0u) << i;
+    }
+    EXPECT_EQ(control_text(window, 101), "word97") << "the last find text arrived";
+    int pads = 0;
+    for (HWND found = nullptr; (found = FindWindowExA(nullptr, found, "Scrivel", nullptr)) != nullptr;) ++pads;
+    EXPECT_EQ(pads, 11) << "each pad in one window, however often it was asked for";
+
+    ASSERT_EQ(harness::run_process(quoted(program()) + " /q", dir.path(), 20s), 0u);
+    EXPECT_EQ(first.wait(20s), 0u);
+    EXPECT_EQ(FindWindowA("Scrivel", nullptr), nullptr) << "no window is left behind";
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(sorted_nibs(soak), all) << "every synchronisation arrived and was saved on quitting";
+}
