@@ -7,6 +7,7 @@
 #include <io.h>
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 
 namespace platform {
@@ -42,8 +43,105 @@ bool flush_to_disk(std::FILE* file) {
     return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
 }
 
+namespace {
+
+// The long form of a path the ANSI functions would refuse as too long.
+std::string long_form(const std::string& path) {
+    if (path.size() < MAX_PATH || path.rfind("\\\\?\\", 0) == 0) return path;
+    // The long form takes only a full path with backslashes.
+    std::string full(32768, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return path;
+    full.resize(length);
+    if (full.rfind("\\\\", 0) == 0) return "\\\\?\\UNC\\" + full.substr(2);
+    return "\\\\?\\" + full;
+}
+
+HANDLE open_for_query(const std::string& path) {
+    return CreateFileA(long_form(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+}  // namespace
+
 bool replace_file(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    const std::string source = long_form(from), target = long_form(to);
+    // An existing file is replaced rather than moved over, so that it keeps its attributes,
+    // security and creation time.
+    if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return ReplaceFileA(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::string real_path(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(long_form(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+    HANDLE file = open_for_query(path);
+    if (file == INVALID_HANDLE_VALUE) return path;
+    char buffer[32768];
+    const DWORD length = GetFinalPathNameByHandleA(file, buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(file);
+    if (length == 0 || length >= sizeof buffer) return path;
+    std::string resolved(buffer, length);
+    // The system answers in the long form; the short one serves where it fits.
+    if (resolved.rfind("\\\\?\\UNC\\", 0) == 0) resolved = "\\\\" + resolved.substr(8);
+    else if (resolved.rfind("\\\\?\\", 0) == 0) resolved = resolved.substr(4);
+    return resolved;
+}
+
+unsigned long link_count(const std::string& path) {
+    HANDLE file = open_for_query(path);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const BOOL known = GetFileInformationByHandle(file, &information);
+    CloseHandle(file);
+    return known ? information.nNumberOfLinks : 1;
+}
+
+void keep_owner_and_mode(const std::string&, const std::string&) {}
+
+bool truncate_file(std::FILE* file, std::uint64_t size) {
+    return _chsize_s(_fileno(file), static_cast<long long>(size)) == 0;
+}
+
+std::string temporary_folder() {
+    char buffer[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof buffer, buffer);
+    std::string folder = length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string(".");
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return folder;
+}
+
+std::vector<std::string> folder_entries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(long_form(folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = entry.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+char folder_separator() { return '\\'; }
+
+bool process_running(unsigned long id) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const BOOL known = GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return !known || code == STILL_ACTIVE;
+}
+
+void set_file_error(FileError error) {
+    switch (error) {
+    case FileError::disk_full: errno = ENOSPC; SetLastError(ERROR_DISK_FULL); break;
+    case FileError::access_denied: errno = EACCES; SetLastError(ERROR_ACCESS_DENIED); break;
+    case FileError::device: errno = EIO; SetLastError(ERROR_IO_DEVICE); break;
+    }
 }
 
 bool create_uuid(Uuid& id) {
