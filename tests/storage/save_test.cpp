@@ -16,6 +16,7 @@
 #endif
 
 using ::testing::AnyOf;
+using ::testing::EndsWith;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
@@ -64,11 +65,30 @@ protected:
 // How the pad's file stands before the save.
 enum class Setting { plain, hard_linked, folder_refuses_new_files };
 
+// Saves under `plan`: true when the save went through; otherwise the message must end in one of
+// the `wordings` and every name of the pad must still hold the old bytes, alone in its folder.
+bool save_under(const file_faults::Plan& plan, const std::vector<std::string>& wordings, const ScratchFolder& folder,
+                const std::vector<std::string>& names) {
+    file_faults::arm(plan);
+    try {
+        save_new_version(folder.path("pad.nib"));
+        file_faults::arm({});
+        return true;
+    } catch (const Mapfile::file_error& e) {
+        file_faults::arm({});
+        EXPECT_THAT(e.text, AnyOf(EndsWith(": " + wordings[0]), EndsWith(": " + wordings[1])));
+    }
+    for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), old_bytes) << name;
+    EXPECT_EQ(folder.entries().size(), names.size());
+    EXPECT_TRUE(temporaries_elsewhere("pad.nib").empty());
+    return false;
+}
+
 TEST_F(Saving, EveryFailingOperationAndAFillingDiskLeaveTheOldFileAndNoTemporaryFile) {
     for (Setting setting : {Setting::plain, Setting::hard_linked, Setting::folder_refuses_new_files}) {
         SCOPED_TRACE(static_cast<int>(setting));
-        write_bytes(pad, old_bytes);
         std::vector<std::string> names{"pad.nib"};
+        write_bytes(pad, old_bytes);
         if (setting == Setting::hard_linked) {
             fs::create_hard_link(pad, folder.path("link.nib"));
             names.push_back("link.nib");
@@ -77,50 +97,21 @@ TEST_F(Saving, EveryFailingOperationAndAFillingDiskLeaveTheOldFileAndNoTemporary
         // the failing operation then fails the same way.
         const bool refused = setting == Setting::folder_refuses_new_files;
         const file_faults::Plan refusal{refused ? 1 : 0, refused ? platform::FileError::access_denied : platform::FileError::device};
-        const std::vector<std::string> wordings = wordings_of(refusal.error);
-        int operations = 0;
-        for (int failing = 1;; ++failing) {
-            file_faults::Plan plan = refusal;
-            plan.failing_operation = failing + (refusal.failing_operation ? 1 : 0);
-            file_faults::arm(plan);
-            try {
-                save_new_version(pad);
-                file_faults::arm({});
-                break;
-            } catch (const Mapfile::file_error& e) {
-                operations = file_faults::operations();
-                EXPECT_THAT(e.text, AnyOf(testing::EndsWith(": " + wordings[0]), testing::EndsWith(": " + wordings[1])))
-                    << e.text;
-            }
-            file_faults::arm({});
-            ASSERT_EQ(read_bytes(pad), old_bytes) << "operation " << failing;
-            for (const std::string& name : names) ASSERT_EQ(read_bytes(folder.path(name)), old_bytes) << name;
-            ASSERT_EQ(folder.entries().size(), names.size()) << "operation " << failing;
-            ASSERT_TRUE(temporaries_elsewhere("pad.nib").empty()) << "operation " << failing;
+        file_faults::Plan plan = refusal;
+        for (plan.failing_operation = refusal.failing_operation + 1;; ++plan.failing_operation) {
+            SCOPED_TRACE("failing operation " + std::to_string(plan.failing_operation));
+            if (save_under(plan, wordings_of(refusal.error), folder, names)) break;
         }
-        EXPECT_GE(operations, 6);
+        EXPECT_GE(plan.failing_operation, 7);
         for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), new_bytes) << name;
 
-        // A disk that fills up part-way, ever later.
         write_bytes(pad, old_bytes);
-        for (std::uint64_t space = 0;; space += 400'000) {
-            file_faults::Plan plan = refusal;
-            plan.free_space = space;
-            file_faults::arm(plan);
-            try {
-                save_new_version(pad);
-                file_faults::arm({});
-                break;
-            } catch (const Mapfile::file_error& e) {
-                EXPECT_THAT(e.text, AnyOf(testing::EndsWith(": " + wordings_of(platform::FileError::disk_full)[0]),
-                                          testing::EndsWith(": " + wordings_of(platform::FileError::disk_full)[1])))
-                    << e.text;
-            }
-            file_faults::arm({});
-            ASSERT_EQ(read_bytes(pad), old_bytes) << "space " << space;
-            ASSERT_EQ(folder.entries().size(), names.size()) << "space " << space;
-            ASSERT_TRUE(temporaries_elsewhere("pad.nib").empty()) << "space " << space;
+        plan = refusal;
+        for (plan.free_space = 0;; plan.free_space += 400'000) {
+            SCOPED_TRACE("free space " + std::to_string(plan.free_space));
+            if (save_under(plan, wordings_of(platform::FileError::disk_full), folder, names)) break;
         }
+        EXPECT_GT(plan.free_space, big_value.size());
         for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), new_bytes) << name;
         for (const std::string& name : names) fs::remove(folder.path(name));
     }
