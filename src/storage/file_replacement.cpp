@@ -120,18 +120,19 @@ FileReplacement::FileReplacement(const std::string& target_, int mode_)
     stale_prefix = real + ".tmp";
     temp_name = stale_prefix + temporary_suffix();
     file = open_file(temp_name, "wb");
+    std::string reason;
     if (!file && exists && refuses_new_files(errno)) {
-        // The folder refuses new files, but the file itself may be written.
-        const std::string refusal = runtime_error_text();
+        // The folder refuses new files, but the file itself may be written. Should the temporary
+        // folder fail too, the folder's refusal is what the user can do something about.
+        reason = runtime_error_text();
         in_place = true;
         stale_prefix = platform::temporary_folder() + platform::folder_separator() + name_of(real) + "-" +
                        path_tag(real) + ".tmp";
         temp_name = stale_prefix + temporary_suffix();
         file = open_file(temp_name, "wb");
-        if (!file) errno = EACCES;
     }
     if (!file) {
-        const std::string reason = runtime_error_text();
+        if (reason.empty()) reason = runtime_error_text();
         temp_name.clear();
         cannot_save(target, mode, reason);
     }
