@@ -50,7 +50,7 @@ std::string temporary_suffix() {
 
 // The file operations of a save, each first asking the test seam.
 std::FILE* open_file(const std::string& path, const char* how) {
-    return file_faults::operation_fails() ? nullptr : std::fopen(path.c_str(), how);
+    return file_faults::operation_fails() ? nullptr : platform::open_file(path, how);
 }
 
 bool write_file(std::FILE* file, const char* data, std::size_t size) {
@@ -82,6 +82,21 @@ bool replace(const std::string& from, const std::string& to) {
 
 bool refuses_new_files(int error) { return error == EACCES || error == EPERM; }
 
+// Writes the file `from` over the open file `out`, cuts it there and pushes it to disk. Returns
+// the reason of a failure, or nothing. `from` is closed again, so that it can be removed.
+std::string copy_over(const std::string& from, std::FILE* out) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(platform::open_file(from, "rb"), std::fclose);
+    if (!source) return runtime_error_text();
+    constexpr std::size_t chunk_size = 1024 * 1024;
+    auto chunk = std::make_unique<char[]>(chunk_size);
+    std::uint64_t size = 0;
+    for (std::size_t got; (got = std::fread(chunk.get(), 1, chunk_size, source.get())) > 0; size += got)
+        if (!write_file(out, chunk.get(), got)) return runtime_error_text();
+    if (std::ferror(source.get())) return runtime_error_text();
+    if (!cut_file(out, size) || !flush_file(out)) return platform::last_error_text();
+    return {};
+}
+
 // Writes the old content back over a file that a failed save overwrote in part.
 bool put_back(std::FILE* file, const std::string& old) {
     std::rewind(file);
@@ -92,7 +107,7 @@ bool put_back(std::FILE* file, const std::string& old) {
 std::string read_whole(const std::string& path, bool& read) {
     std::string content;
     read = false;
-    std::FILE* in = std::fopen(path.c_str(), "rb");
+    std::FILE* in = platform::open_file(path, "rb");
     if (!in) return content;
     char chunk[64 * 1024];
     for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in)) > 0;) content.append(chunk, got);
@@ -107,7 +122,7 @@ FileReplacement::FileReplacement(const std::string& target_, int mode_)
     : target(target_), real(platform::real_path(target_)), mode(mode_) {
     // A target that exists but may not be written stays refused, as if it were opened directly.
     bool exists = false;
-    if (std::FILE* existing = std::fopen(real.c_str(), "r+b")) {
+    if (std::FILE* existing = platform::open_file(real, "r+b")) {
         std::fclose(existing);
         exists = true;
         // A privileged user may open a read-only file for writing; its read-only mark still holds.
@@ -145,7 +160,7 @@ FileReplacement::~FileReplacement() { discard(); }
 void FileReplacement::discard() {
     if (file) std::fclose(file);
     file = nullptr;
-    if (!temp_name.empty()) std::remove(temp_name.c_str());
+    if (!temp_name.empty()) platform::remove_file(temp_name);
     temp_name.clear();
 }
 
@@ -182,19 +197,10 @@ void FileReplacement::write_in_place() {
     bool old_read = false;
     const std::string old = read_whole(real, old_read);
     if (!old_read) fail(runtime_error_text());
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen(temp_name.c_str(), "rb"), std::fclose);
-    if (!source) fail(runtime_error_text());
     std::FILE* out = open_file(real, "r+b");
     if (!out) fail(runtime_error_text());
     std::setvbuf(out, nullptr, _IONBF, 0);
-    std::string reason;
-    std::uint64_t size = 0;
-    auto chunk = std::make_unique<char[]>(1024 * 1024);
-    for (std::size_t got; reason.empty() && (got = std::fread(chunk.get(), 1, 1024 * 1024, source.get())) > 0; size += got)
-        if (!write_file(out, chunk.get(), got)) reason = runtime_error_text();
-    if (reason.empty() && std::ferror(source.get())) reason = runtime_error_text();
-    if (reason.empty() && !cut_file(out, size)) reason = platform::last_error_text();
-    if (reason.empty() && !flush_file(out)) reason = platform::last_error_text();
+    std::string reason = copy_over(temp_name, out);
     if (!reason.empty()) {
         const bool restored = put_back(out, old);
         std::fclose(out);
@@ -202,13 +208,12 @@ void FileReplacement::write_in_place() {
     }
     if (!close_file(out)) {
         reason = runtime_error_text();
-        std::FILE* again = std::fopen(real.c_str(), "r+b");
+        std::FILE* again = platform::open_file(real, "r+b");
         const bool restored = again && put_back(again, old);
         if (again) std::fclose(again);
         give_up(restored, reason);
     }
-    source.reset();
-    std::remove(temp_name.c_str());
+    platform::remove_file(temp_name);
     temp_name.clear();
 }
 
@@ -231,6 +236,6 @@ void FileReplacement::remove_stale_temporaries() const {
             continue;
         const unsigned long owner = std::strtoul(suffix.c_str(), nullptr, 10);
         if (owner == platform::process_id() || !platform::process_running(owner))
-            std::remove((folder + platform::folder_separator() + name).c_str());
+            platform::remove_file(folder + platform::folder_separator() + name);
     }
 }

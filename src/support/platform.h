@@ -39,6 +39,9 @@ void mix_root_listing(Uuid& id);
 unsigned long process_id();
 
 // Files: saving puts a complete new file in the old one's place, so a failure never loses it.
+// std::fopen and std::remove, also for a path longer than Windows' old limit of 260 characters.
+std::FILE* open_file(const std::string& path, const char* how);
+bool remove_file(const std::string& path);
 // True when the existing file may be written to.
 bool file_writable(const std::string& path);
 // Pushes what the file's stream has handed to the system through to the disk. False on failure,

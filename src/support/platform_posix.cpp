@@ -36,6 +36,10 @@ char to_lower(char c) {
     }
 }
 
+std::FILE* open_file(const std::string& path, const char* how) { return std::fopen(path.c_str(), how); }
+
+bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
 bool file_writable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
 
 bool flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }

@@ -30,8 +30,52 @@ char to_lower(char c) {
     return table[static_cast<unsigned char>(c)];
 }
 
+namespace {
+
+std::wstring wide(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
+    return result;
+}
+
+std::string narrow(const std::wstring& text) {
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr, nullptr);
+    return result;
+}
+
+// The path for the file functions. The ANSI ones stop at 260 characters; the wide ones take a
+// longer path in its long form, a full path after "\\?\".
+std::wstring system_path(const std::string& path) {
+    std::wstring name = wide(path);
+    if (name.size() < MAX_PATH || name.rfind(L"\\\\?\\", 0) == 0) return name;
+    std::wstring full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return name;
+    full.resize(length);
+    if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+DWORD attributes_of(const std::string& path) { return GetFileAttributesW(system_path(path).c_str()); }
+
+HANDLE open_for_query(const std::string& path) {
+    return CreateFileW(system_path(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+}  // namespace
+
+std::FILE* open_file(const std::string& path, const char* how) {
+    return _wfopen(system_path(path).c_str(), wide(how).c_str());
+}
+
+bool remove_file(const std::string& path) { return DeleteFileW(system_path(path).c_str()) != 0; }
+
 bool file_writable(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = attributes_of(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY);
 }
 
@@ -43,50 +87,31 @@ bool flush_to_disk(std::FILE* file) {
     return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
 }
 
-namespace {
-
-// The long form of a path the ANSI functions would refuse as too long.
-std::string long_form(const std::string& path) {
-    if (path.size() < MAX_PATH || path.rfind("\\\\?\\", 0) == 0) return path;
-    // The long form takes only a full path with backslashes.
-    std::string full(32768, '\0');
-    const DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0 || length >= full.size()) return path;
-    full.resize(length);
-    if (full.rfind("\\\\", 0) == 0) return "\\\\?\\UNC\\" + full.substr(2);
-    return "\\\\?\\" + full;
-}
-
-HANDLE open_for_query(const std::string& path) {
-    return CreateFileA(long_form(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-}
-
-}  // namespace
-
 bool replace_file(const std::string& from, const std::string& to) {
-    const std::string source = long_form(from), target = long_form(to);
+    const std::wstring source = system_path(from), target = system_path(to);
     // An existing file is replaced rather than moved over, so that it keeps its attributes,
     // security and creation time.
-    if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return ReplaceFileA(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
-    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    const DWORD existing = GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY))
+        return ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::string real_path(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(long_form(path).c_str());
+    const DWORD attributes = attributes_of(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
     HANDLE file = open_for_query(path);
     if (file == INVALID_HANDLE_VALUE) return path;
-    char buffer[32768];
-    const DWORD length = GetFinalPathNameByHandleA(file, buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    std::wstring buffer(32768, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     CloseHandle(file);
-    if (length == 0 || length >= sizeof buffer) return path;
-    std::string resolved(buffer, length);
+    if (length == 0 || length >= buffer.size()) return path;
+    buffer.resize(length);
     // The system answers in the long form; the short one serves where it fits.
-    if (resolved.rfind("\\\\?\\UNC\\", 0) == 0) resolved = "\\\\" + resolved.substr(8);
-    else if (resolved.rfind("\\\\?\\", 0) == 0) resolved = resolved.substr(4);
-    return resolved;
+    if (buffer.size() < MAX_PATH + 4 && buffer.rfind(L"\\\\?\\UNC\\", 0) == 0) buffer = L"\\\\" + buffer.substr(8);
+    else if (buffer.size() < MAX_PATH + 4 && buffer.rfind(L"\\\\?\\", 0) == 0) buffer = buffer.substr(4);
+    return narrow(buffer);
 }
 
 unsigned long link_count(const std::string& path) {
@@ -114,13 +139,13 @@ std::string temporary_folder() {
 
 std::vector<std::string> folder_entries(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(long_form(folder + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(system_path(folder + "\\*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        const std::string name = entry.cFileName;
+        const std::string name = narrow(entry.cFileName);
         if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &entry));
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
     return names;
 }

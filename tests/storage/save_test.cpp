@@ -19,6 +19,7 @@ using ::testing::AnyOf;
 using ::testing::EndsWith;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
+using ::testing::UnorderedElementsAreArray;
 
 namespace {
 
@@ -79,7 +80,7 @@ bool save_under(const file_faults::Plan& plan, const std::vector<std::string>& w
         EXPECT_THAT(e.text, AnyOf(EndsWith(": " + wordings[0]), EndsWith(": " + wordings[1])));
     }
     for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), old_bytes) << name;
-    EXPECT_EQ(folder.entries().size(), names.size());
+    EXPECT_THAT(folder.entries(), UnorderedElementsAreArray(names));
     EXPECT_TRUE(temporaries_elsewhere("pad.nib").empty());
     return false;
 }
@@ -127,6 +128,19 @@ TEST_F(Saving, StaleTemporaryFilesOfThePadGoWithTheNextSave) {
     save_new_version(pad);
     EXPECT_THAT(folder.entries(), UnorderedElementsAre("pad.nib", "pad.nib.tmpx-1", "other.nib.tmp4294967290-1"));
     EXPECT_EQ(read_bytes(pad), new_bytes);
+}
+
+TEST_F(Saving, APathLongerThanTheOldLimitOfWindowsSavesAndReplaces) {
+    const std::string deep = folder.path(std::string(120, 'a')) + "/" + std::string(120, 'b');
+    fs::create_directories(deep);
+    const std::string long_pad = deep + "/pad.nib";
+    ASSERT_GT(long_pad.size(), 260u);
+    write_bytes(long_pad, old_bytes);
+    save_new_version(long_pad);
+    EXPECT_EQ(read_bytes(long_pad), new_bytes);
+    EXPECT_THAT(platform::folder_entries(deep), ElementsAre("pad.nib"));
+    // Short again for the scratch folder's clean-up, which takes no long paths on Windows.
+    fs::rename(folder.path(std::string(120, 'a')), folder.path("a"));
 }
 
 #ifndef _WIN32
