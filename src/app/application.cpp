@@ -1,8 +1,10 @@
 #include "app/application.h"
 
+#include "app/low_memory.h"
 #include "support/messages.h"
 #include "support/texts.h"
 
+#include <new>
 #include <utility>
 
 Application* theApplication = nullptr;
@@ -14,21 +16,9 @@ constexpr int last_bitmap = 8;
 
 }  // namespace
 
-Application::Application(HINSTANCE instance_) : instance(instance_), fileVersion(1000) {
+Application::Application(HINSTANCE instance_) {
     theApplication = this;
-    productName = "Scrivel";
-    separator = "\n\n" + std::string(30, '-') + "\n\n";
-    fontName = "MS Sans Serif";
-    matchFontName = "MS Sans Serif";
-    fontSize = 11;
-    matchFontSize = 11;
-    defaultWinWidth = 400;
-    defaultWinHeight = 450;
-    windowMargin = 7;
-    fieldSpacing = 7;
-    changeRegistry = 1;
-    autosave = 1;
-    settingsRemoved = 0;
+    instance = instance_;
     bind_file_dialogs(instance, &defaultDirectories);
     try {
         // This process has no window yet: a window of the product's class belongs to a running copy.
@@ -87,11 +77,7 @@ std::vector<std::string> Application::startArguments(std::string commandLine) co
 }
 
 int Application::run(std::string commandLine, int show) {
-    std::vector<std::string> arguments = startArguments(std::move(commandLine));
-    // Pads are opened from the arguments by processArguments once main windows exist; until
-    // then no window opens and the loop ends at once.
-    static_cast<void>(arguments);
-    static_cast<void>(show);
+    processArguments(startArguments(std::move(commandLine)), show);
     return messageLoop();
 }
 
@@ -108,22 +94,38 @@ int Application::messageLoop() {
             }
         } catch (const msg_exception& error) {
             error.show(nullptr);
+        } catch (const std::bad_alloc&) {
+            reportOutOfMemory();
         }
         if (windows.empty()) PostQuitMessage(0);
     }
     return static_cast<int>(message.wParam);
 }
 
+namespace {
+
+// The last resort: the box of an error that ends the program.
+void showFatal(const std::exception& error) {
+    show_message(nullptr, error.what(), texts.error_occurred, style_warning);
+}
+
+}  // namespace
+
 int runApplication(HINSTANCE instance, const char* commandLine, int show) {
     Application* application = nullptr;
     try {
         application = new Application(instance);
         application->run(commandLine ? commandLine : "", show);
-        application->shutdown();
-        delete std::exchange(application, nullptr);
     } catch (const std::exception& error) {
-        show_message(nullptr, error.what(), texts.error_occurred, style_warning);
-        delete application;
+        showFatal(error);
     }
+    if (!application) return 0;
+    // Also after a run that failed: the settings of the session are still the user's.
+    try {
+        application->shutdown();
+    } catch (const std::exception& error) {
+        showFatal(error);
+    }
+    delete application;
     return 0;
 }

@@ -2,26 +2,22 @@
 // The one application object: the settings, the shared fonts and bitmaps, the list of open main
 // windows, and the message loop that runs the program.
 #include "support/util.h"
+#include "ui/pad_host.h"
 
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class MainWindow;
-
 // Where the settings live in the per-user registry.
 inline constexpr const char* settings_key_path = "HKEY_CURRENT_USER\\Software\\Velmoran\\Scrivel\\";
 
-class Application {
+class Application : public PadHost {
 public:
     explicit Application(HINSTANCE instance);
     // Releases the fonts and bitmaps; never writes the settings (see shutdown).
-    ~Application();
-    Application(const Application&) = delete;
-    Application& operator=(const Application&) = delete;
+    ~Application() override;
 
     // Runs the program: the command line (the Restart Command when it is empty) and then the
     // message loop until the last main window is gone. Returns the quit message's wParam.
@@ -46,42 +42,23 @@ public:
     void processArguments(const std::vector<std::string>& arguments, int show);
     // The window that shows the pad file: one that already does, brought to the front, or a new
     // one. A forwarding copy asks the running copy instead.
-    HWND openPad(const std::string& path);
+    HWND openPad(const std::string& path) override;
     // A new, empty pad window.
-    HWND newPad(int show);
+    HWND newPad(int show) override;
     // Sends one WM_COPYDATA request to `window` and returns its answer.
     LRESULT sendCopyData(HWND window, std::uintptr_t code, const std::string& text);
     // Removes the program's registry entries and shortcuts ("/u"); the settings are not written back.
     void uninstall();
 
     void loadSettings();
-    void saveSettings();
+    void saveSettings() override;
 
     void createGraphics();
     void deleteGraphics();
 
-    HINSTANCE instance;
-    std::string productName;
-    std::string separator;
-    std::int32_t fileVersion;
-    std::string fontName;
-    std::int32_t fontSize;
-    std::int32_t defaultWinHeight;
-    std::int32_t defaultWinWidth;
-    std::int32_t windowMargin;
-    std::int32_t fieldSpacing;
-    std::int32_t changeRegistry;
-    std::string matchFontName;
-    std::int32_t matchFontSize;
-    std::int32_t autosave;
+    std::string matchFontName = "MS Sans Serif";
+    std::int32_t matchFontSize = 11;
     DirectorySlots defaultDirectories;
-    std::string restartCommand;
-    HFONT boldFont = nullptr;
-    HFONT normalFont = nullptr;
-    // Indexed by resource number 1 to 8; entry 0 stays empty.
-    std::array<HBITMAP, 9> bitmaps{};
-    // The open main windows in order of creation; they add and remove themselves.
-    std::vector<MainWindow*> windows;
     // A main window of a copy that was already running, or null for the working copy.
     HWND otherInstance = nullptr;
     HACCEL accelerators = nullptr;

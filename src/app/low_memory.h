@@ -11,5 +11,11 @@ extern void* secondReserve;
 // secondReserve if still held and throws the "Operation cancelled" msg_exception.
 void lowMemoryHandler();
 
-// Installs lowMemoryHandler for failing `new` and, where the runtime allows, failing `malloc`.
+// An operation that ran out of memory was cancelled before the handler could act (std::bad_alloc
+// reached a message handler or the loop): releases secondReserve if still held and shows the
+// "Operation cancelled" box, as a later exhaustion does.
+void reportOutOfMemory();
+
+// Installs lowMemoryHandler for failing `new` and, where the runtime allows, failing `malloc`, and
+// reportOutOfMemory as the window framework's answer to std::bad_alloc.
 void installLowMemoryHandler();

@@ -28,6 +28,8 @@ Texts texts = {
     .importing_label = "Importing text",
 
     .mail_failed = "Could not send mail. Mailto-handler is probably not set up correctly in the registry.",
+    .open_link_question = "#1 may start a program or run a script. Open it anyway?",
+    .open_link_title = "Open link",
 
     .error_occurred = "An error has occurred",
     .memory_low = "Memory is running low. Save your files as soon as possible and quit Scrivel. Quitting other applications may free some memory",

@@ -31,6 +31,8 @@ struct Texts {
     const char* importing_label;
     // Text field links
     const char* mail_failed;
+    const char* open_link_question;
+    const char* open_link_title;
     // Start-up and memory
     const char* error_occurred;
     const char* memory_low;

@@ -112,9 +112,19 @@ std::string short_path(const std::string& path) {
 }
 
 std::string program_path() {
-    std::vector<std::string> arguments;
-    split_command_line(GetCommandLineA(), arguments);
-    return arguments.empty() ? std::string() : short_path(arguments.front());
+    // The module's own file: the command line's first word may be a bare name found through PATH.
+    std::string file(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, file.data(), static_cast<DWORD>(file.size()));
+        if (length == 0) return {};
+        // A name that fills the buffer may have been cut short.
+        if (length < file.size()) {
+            file.resize(length);
+            return short_path(file);
+        }
+        if (file.size() >= 32768) return {};
+        file.resize(file.size() * 2);
+    }
 }
 
 std::string display_name(const std::string& path) {

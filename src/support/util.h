@@ -38,7 +38,8 @@ int file_dialog(int mode, int slot, HWND owner, const std::vector<std::string>& 
 // The short (8.3) form of an existing path; empty when it does not exist or has none.
 std::string short_path(const std::string& path);
 
-// The short path of this program's file, as it was started; empty when it cannot be found.
+// The short path of this program's own file (not the command line's first word); empty when it
+// cannot be found.
 std::string program_path();
 
 // The name under which the shell shows a file; the name after the last separator when the shell

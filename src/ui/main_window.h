@@ -3,6 +3,7 @@
 // position label and the two arrow buttons. It owns the pad in memory and the pad's fonts.
 // Create it with new (or through Application::openPad/newPad); the window owns the object.
 #include "model/pad.h"
+#include "storage/file_signature.h"
 #include "ui/window.h"
 
 #include <cstdint>
@@ -66,11 +67,17 @@ public:
     std::int32_t padChanged = 0;
     std::string fileName;
     std::string title;
+    // The pad file as this window last read or wrote it: a change made elsewhere since then is
+    // merged in before the window writes the file, and when the window is activated.
+    FileSignature fileState;
 
 private:
     static void registerClass();
-    // The parts of the constructors that can fail after the window exists.
-    void openFile();
+    void deleteFonts() noexcept;
+    // Merges what another program wrote to the pad's file since this window last read or wrote it.
+    void takeFileChanges();
+    // After a merge: the nib that was current stays current, and the find field's query applies.
+    void showMerged(const Uuid& current);
     // The title-bar text: the title, or "New Pad".
     std::string windowText() const;
 
@@ -81,7 +88,7 @@ private:
     void onPaint();
     LRESULT onDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT onNotify(WPARAM wParam, LPARAM lParam);
-    void onInitMenuPopup(HMENU menu, LPARAM lParam);
+    void onInitMenuPopup(HMENU menu, int position);
     LRESULT onClose();
     LRESULT onQueryEndSession();
     LRESULT onCopyData(const COPYDATASTRUCT& record);
@@ -92,12 +99,15 @@ private:
 
     // Closing and saving (main_window_commands.cpp).
     enum class SaveAnswer { yes, no, cancel };
+    // The answer to "Save changes?", asked only when the pad changed and Autosave cannot answer.
     SaveAnswer askSaveChanges();
-    // Saves as the close question asked; returns false when the window is to stay.
-    bool saveBeforeClosing(bool& saved);
-    void rememberClosedPad();
+    // saved: written or nothing to write; cancelled: the user cancelled the file dialog; failed:
+    // the error was shown and the window is to stay; abandoned: failed, but the user lets it close.
+    enum class SaveResult { saved, cancelled, failed, abandoned };
+    SaveResult saveBeforeClosing();
     std::int32_t save(unsigned id);
     std::int32_t navigate(unsigned id);
     std::int32_t arrange(unsigned id);
     std::int32_t quit();
+    std::int32_t chooseFont();
 };

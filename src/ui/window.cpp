@@ -1,8 +1,11 @@
 #include "ui/window.h"
 
 #include "support/messages.h"
+#include "support/texts.h"
 #include "ui/resource_ids.h"
 
+#include <new>
+#include <utility>
 #include <vector>
 
 std::map<HWND, Window*> windowMap;
@@ -35,21 +38,50 @@ Window* Window::fromHandle(HWND window) {
     return entry == windowMap.end() ? nullptr : entry->second;
 }
 
+namespace {
+
+void (*outOfMemoryReporter)() = nullptr;
+
+// What a message answers when its handler failed: creation is refused, everything else did nothing.
+LRESULT failureResult(UINT message) {
+    if (message == WM_CREATE) return -1;
+    return 0;
+}
+
+}  // namespace
+
 LRESULT CALLBACK Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* object = fromHandle(window);
     if (!object) {
         // The first message of a window under construction, before CreateWindowExA has returned.
-        object = fromHandle(nullptr);
-        if (object) object->attach(window);
+        // Only createWindow's window may take the entry: a dying window's last messages must not.
+        Window* pending = fromHandle(nullptr);
+        if (pending && pending->creating) (object = pending)->attach(window);
     }
     if (!object) return DefWindowProcA(window, message, wParam, lParam);
+
+    LRESULT result;
+    const bool creating = object->creating;
+    try {
+        result = object->handleMessage(message, wParam, lParam);
+    } catch (...) {
+        result = failureResult(message);
+        // Painting that failed must not be asked for again and again, box after box.
+        if (message == WM_PAINT) ValidateRect(window, nullptr);
+        if (creating && object->creating) {
+            // Thrown again to the code that called CreateWindowExA.
+            if (!object->creationError) object->creationError = std::current_exception();
+        } else {
+            // A second copy of the program waiting for its hand-over need not wait for the box.
+            if (InSendMessage()) ReplyMessage(result);
+            reportError(std::current_exception());
+        }
+    }
     // WM_NCDESTROY still finds the object only when WM_DESTROY never came, as when a window
     // fails during its creation.
-    if (message != WM_DESTROY && message != WM_NCDESTROY) return object->handleMessage(message, wParam, lParam);
-
-    const LRESULT result = object->handleMessage(message, wParam, lParam);
+    if (message != WM_DESTROY && message != WM_NCDESTROY) return result;
     // While its constructor is still running, the constructor owns the object and frees it.
-    if (object->creating) {
+    if (creating) {
         object->detach();
         object->hwnd = nullptr;
     } else {
@@ -57,6 +89,31 @@ LRESULT CALLBACK Window::windowProc(HWND window, UINT message, WPARAM wParam, LP
     }
     return result;
 }
+
+void Window::reportError(std::exception_ptr error) noexcept {
+    try {
+        try {
+            std::rethrow_exception(error);
+        } catch (const msg_exception& shown) {
+            shown.show(nullptr);
+        } catch (const std::bad_alloc&) {
+            if (outOfMemoryReporter)
+                outOfMemoryReporter();
+            else
+                show_message(nullptr, texts.out_of_memory, texts.error, style_warning);
+        } catch (const std::exception& unknown) {
+            show_message(nullptr, texts.unexpected_error_intro + std::string(unknown.what()), texts.unexpected_error,
+                         style_warning);
+        } catch (...) {
+            show_message(nullptr, texts.unexpected_error_intro + std::string(texts.exception_occured),
+                         texts.unexpected_error, style_warning);
+        }
+    } catch (...) {
+        // Reporting failed too (no memory for the box): nothing more can be done here.
+    }
+}
+
+void Window::setOutOfMemoryReporter(void (*reporter)()) { outOfMemoryReporter = reporter; }
 
 void Window::registerClass(const char* className, int backgroundColor, const char* menuName) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -114,16 +171,11 @@ void Window::fitToWorkArea(RECT& rect) {
 void Window::createWindow(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
                           int width, int height, HWND owner) {
     creating = true;
-    HWND created;
-    try {
-        created = CreateWindowExA(exStyle, className, title, style, x, y, width, height, owner, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    } catch (...) {
-        creating = false;
-        throw;
-    }
-    creating = false;
+    creationError = nullptr;
+    HWND created = CreateWindowExA(exStyle, className, title, style, x, y, width, height, owner, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
     const unsigned long error = GetLastError();
+    creating = false;
     if (created) {
         hwnd = created;
         attach(nullptr);
@@ -132,13 +184,45 @@ void Window::createWindow(DWORD exStyle, const char* className, const char* titl
         detach();
         hwnd = nullptr;
     }
+    if (creationError) {
+        abandonWindow();
+        std::rethrow_exception(std::exchange(creationError, nullptr));
+    }
     SetLastError(error);
     CHECK_CALL(created);
 }
 
 void Window::abandonWindow() noexcept {
-    HWND window = hwnd;
+    if (!hwnd) return;
+    // The window's own WM_DESTROY handling runs; the object stays to the unwinding constructor.
+    creating = true;
+    DestroyWindow(hwnd);
+    creating = false;
     detach();
     hwnd = nullptr;
-    if (window) DestroyWindow(window);
+}
+
+ControlWindow::ControlWindow(Window* parent_, const char* className, DWORD style, int id) : Window(parent_) {
+    // The control's own creation messages go to its own procedure: it is subclassed only after.
+    hwnd = CHECK_CALL(CreateWindowExA(0, className, "", style, 0, 0, 0, 0, parent->hwnd,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                                      nullptr));
+    attach(nullptr);
+    SetLastError(0);
+    oldWindowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::windowProc)));
+    if (!oldWindowProc && GetLastError() != 0) {
+        const unsigned long error = GetLastError();
+        DestroyWindow(hwnd);
+        SetLastError(error);
+        CHECK_CALL(oldWindowProc);
+    }
+}
+
+ControlWindow::~ControlWindow() {
+    if (hwnd && oldWindowProc) SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWindowProc));
+}
+
+LRESULT ControlWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcA(oldWindowProc, hwnd, message, wParam, lParam);
 }

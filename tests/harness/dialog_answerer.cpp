@@ -7,15 +7,30 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace harness {
 
 namespace {
 
+// What is done to a control before the button is pressed.
+struct Preparation {
+    enum Kind { set_text, tick, file_name } kind;
+    int control = 0;
+    std::string text;  // the text, or "1"/"" for a tick
+};
+
 struct Answer {
     std::string title;
-    std::string file_name;  // typed into the file-name field first, unless empty
+    std::vector<Preparation> preparations;
     int button = 0;
+};
+
+// Where an open dialog stands: met but not answered yet, answered as announced, or cancelled
+// (unannounced, or still open after its answer); `since` is when it got there.
+struct Tracked {
+    enum Stage { waiting, answered, cancelled, ended } stage = waiting;
+    std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();
 };
 
 // Asks the dialog's thread, which sits in the dialog's modal loop, and never waits long for it.
@@ -47,10 +62,42 @@ std::string message_text(HWND dialog) {
     return longest;
 }
 
-// The file-name field: a combo box (cmb13) in the explorer-style dialogs, an edit (edt1) in others.
-void set_file_name(HWND dialog, const std::string& path) {
-    HWND field = GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152);
-    if (field) send(field, WM_SETTEXT, 0, path.c_str());
+void prepare(HWND dialog, const Preparation& preparation) {
+    switch (preparation.kind) {
+    case Preparation::set_text:
+        send(GetDlgItem(dialog, preparation.control), WM_SETTEXT, 0, preparation.text.c_str());
+        break;
+    case Preparation::tick:
+        send(GetDlgItem(dialog, preparation.control), BM_SETCHECK,
+             preparation.text.empty() ? BST_UNCHECKED : BST_CHECKED, nullptr);
+        break;
+    case Preparation::file_name: {
+        // A combo box (cmb13) in the explorer-style dialogs, an edit (edt1) in others.
+        HWND field = GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152);
+        if (field) send(field, WM_SETTEXT, 0, preparation.text.c_str());
+        break;
+    }
+    }
+}
+
+void cancel(HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+    // A box with only an OK button may ignore the cancel; closing it works for every other dialog.
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+}
+
+const UINT end_message = RegisterWindowMessageA("Scrivel test harness: end the dialog");
+
+INT_PTR CALLBACK ending_procedure(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message != end_message) return FALSE;
+    EndDialog(dialog, IDCANCEL);
+    return TRUE;
+}
+
+// For a dialog that ignores every cancel: its own thread ends it through a procedure of ours.
+void end(HWND dialog) {
+    SetWindowLongPtrA(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(ending_procedure));
+    PostMessageA(dialog, end_message, 0, 0);
 }
 
 }  // namespace
@@ -60,11 +107,11 @@ struct DialogAnswerer::State {
     std::chrono::milliseconds patience;
     std::atomic<bool> stop{false};
     mutable std::mutex lock;
+    Answer draft;  // the preparations announced for the next press
     std::deque<Answer> pending;
     std::vector<SeenDialog> seen;
     int unexpected = 0;
-    // The open dialogs met so far: when each was first met, and whether it is answered.
-    std::map<HWND, std::pair<std::chrono::steady_clock::time_point, bool>> met;
+    std::map<HWND, Tracked> met;
     std::thread watchdog;
 
     void look_once() {
@@ -75,35 +122,54 @@ struct DialogAnswerer::State {
         for (HWND dialog : thread_windows(thread)) {
             if (class_of(dialog) != "#32770") continue;
             guard.lock();
-            const auto [since, answered] = met.try_emplace(dialog, std::chrono::steady_clock::now(), false).first->second;
+            Tracked& tracked = met.try_emplace(dialog).first->second;
+            const Tracked now_tracked = tracked;
             guard.unlock();
-            if (answered) continue;
+            const auto waited = std::chrono::steady_clock::now() - now_tracked.since;
+            if (now_tracked.stage != Tracked::waiting) {
+                if (now_tracked.stage == Tracked::ended || waited < patience) continue;
+                guard.lock();
+                if (now_tracked.stage == Tracked::answered) ++unexpected;
+                tracked = {now_tracked.stage == Tracked::answered ? Tracked::cancelled : Tracked::ended};
+                guard.unlock();
+                now_tracked.stage == Tracked::answered ? cancel(dialog) : end(dialog);
+                continue;
+            }
             // Asked without the lock: the test's thread answers these while it waits in the dialog,
             // and it may itself be waiting for the lock in seen().
             const std::string title = text_of(dialog), text = message_text(dialog);
             guard.lock();
             const bool expected =
                 !pending.empty() && (pending.front().title.empty() || pending.front().title == title);
-            if (!expected && std::chrono::steady_clock::now() - since < patience) {
+            if (!expected && waited < patience) {
                 guard.unlock();
                 continue;
             }
             Answer answer{title, {}, IDCANCEL};
             if (expected) {
-                answer = pending.front();
+                answer = std::move(pending.front());
                 pending.pop_front();
             } else {
                 ++unexpected;
             }
             seen.push_back({title, text, answer.button, expected});
-            met[dialog].second = true;
+            tracked = {expected ? Tracked::answered : Tracked::cancelled};
             guard.unlock();
-            if (!answer.file_name.empty()) set_file_name(dialog, answer.file_name);
+            if (!expected) {
+                cancel(dialog);
+                continue;
+            }
+            for (const Preparation& preparation : answer.preparations) prepare(dialog, preparation);
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer.button)));
-            // A box with only an OK button may ignore the cancel; closing it works for every dialog.
-            if (!expected) PostMessageA(dialog, WM_CLOSE, 0, 0);
         }
+    }
+
+    DialogAnswerer& announce(DialogAnswerer& answerer, std::string title, Preparation preparation) {
+        std::lock_guard guard(lock);
+        draft.title = std::move(title);
+        draft.preparations.push_back(std::move(preparation));
+        return answerer;
     }
 };
 
@@ -119,13 +185,25 @@ DialogAnswerer::~DialogAnswerer() {
     state->watchdog.join();
 }
 
-DialogAnswerer& DialogAnswerer::press(std::string title, int button) {
-    return fill_file_name(std::move(title), {}, button);
+DialogAnswerer& DialogAnswerer::set_text(std::string title, int control, std::string text) {
+    return state->announce(*this, std::move(title), {Preparation::set_text, control, std::move(text)});
+}
+
+DialogAnswerer& DialogAnswerer::tick(std::string title, int control, bool ticked) {
+    return state->announce(*this, std::move(title), {Preparation::tick, control, ticked ? "1" : ""});
 }
 
 DialogAnswerer& DialogAnswerer::fill_file_name(std::string title, std::string path, int button) {
+    state->announce(*this, title, {Preparation::file_name, 0, std::move(path)});
+    return press(std::move(title), button);
+}
+
+DialogAnswerer& DialogAnswerer::press(std::string title, int button) {
     std::lock_guard guard(state->lock);
-    state->pending.push_back({std::move(title), std::move(path), button});
+    Answer answer = std::exchange(state->draft, {});
+    answer.title = std::move(title);
+    answer.button = button;
+    state->pending.push_back(std::move(answer));
     return *this;
 }
 

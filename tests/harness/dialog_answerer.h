@@ -22,7 +22,8 @@ struct SeenDialog {
 // Watches the dialogs of the thread that constructs it, for as long as it lives. Expected dialogs
 // are answered in the order they were announced; a dialog whose title does not match the next
 // announcement, or that comes when none is left, is cancelled after `patience` and counted as
-// unexpected.
+// unexpected. A dialog still open `patience` after its answer is cancelled, and one that ignores
+// the cancel is ended, so that no test waits on a dialog for good; both count as unexpected.
 class DialogAnswerer {
 public:
     explicit DialogAnswerer(std::chrono::milliseconds patience = std::chrono::seconds(5));
@@ -30,8 +31,13 @@ public:
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
+    // Before the button of the next announced dialog titled `title`: puts `text` into its control
+    // `control`, or ticks (or clears) its check box `control`. Each call adds to the same answer
+    // until press.
+    DialogAnswerer& set_text(std::string title, int control, std::string text);
+    DialogAnswerer& tick(std::string title, int control, bool ticked = true);
     // The next dialog titled `title` (any title when empty) is answered with the button `button`
-    // (IDOK, IDYES, IDNO, IDCANCEL, ...).
+    // (IDOK, IDYES, IDNO, IDCANCEL, ...), after the controls set for it.
     DialogAnswerer& press(std::string title, int button);
     // The next dialog titled `title` gets `path` in its file-name field, then the button.
     DialogAnswerer& fill_file_name(std::string title, std::string path, int button = IDOK);
@@ -40,7 +46,7 @@ public:
     std::vector<SeenDialog> seen() const;
     // Whether every announced dialog came and was answered.
     bool all_answered() const;
-    // How many dialogs came unannounced (each was cancelled).
+    // How many dialogs came unannounced or stayed open after their answer.
     int unexpected() const;
 
 private:

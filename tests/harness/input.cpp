@@ -1,5 +1,6 @@
 #include "harness/input.h"
 
+#include <utility>
 #include <vector>
 
 namespace harness {
@@ -33,38 +34,91 @@ bool bring_to_front(HWND window) {
     return pump_until([window] { return GetForegroundWindow() == window; }, std::chrono::seconds(3));
 }
 
-void click(HWND window, POINT point, MouseButton button) {
-    ClientToScreen(window, &point);
-    INPUT events[3] = {};
-    for (INPUT& event : events) {
-        event.type = INPUT_MOUSE;
-        // Absolute mouse coordinates run from 0 to 65535 across the primary screen.
-        event.mi.dx = MulDiv(point.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        event.mi.dy = MulDiv(point.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    }
-    const DWORD down[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MIDDLEDOWN};
-    const DWORD pressed = down[static_cast<int>(button)];
-    events[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    events[1].mi.dwFlags = pressed | MOUSEEVENTF_ABSOLUTE;
-    events[2].mi.dwFlags = pressed * 2 | MOUSEEVENTF_ABSOLUTE;  // each button's up flag follows its down flag
-    SendInput(3, events, sizeof(INPUT));
+namespace {
+
+INPUT key_event(WORD virtual_key, bool release) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtual_key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtual_key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+    return input;
 }
 
-void press_key(WORD virtual_key, bool ctrl) {
-    auto key = [](WORD vk, bool release) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
-        return input;
-    };
-    std::vector<INPUT> events;
-    if (ctrl) events.push_back(key(VK_CONTROL, false));
-    events.push_back(key(virtual_key, false));
-    events.push_back(key(virtual_key, true));
-    if (ctrl) events.push_back(key(VK_CONTROL, true));
+// `events` with the held keys pressed before them and released after them.
+std::vector<INPUT> holding(const std::vector<WORD>& held, std::vector<INPUT> events) {
+    std::vector<INPUT> all;
+    for (WORD key : held) all.push_back(key_event(key, false));
+    all.insert(all.end(), events.begin(), events.end());
+    for (WORD key : held) all.push_back(key_event(key, true));
+    return all;
+}
+
+void send(std::vector<INPUT> events) {
     SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
+}
+
+// A pointer event at a point of the window's client area.
+INPUT mouse_event_at(HWND window, POINT point, DWORD flags) {
+    ClientToScreen(window, &point);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Absolute mouse coordinates run from 0 to 65535 across the primary screen.
+    input.mi.dx = MulDiv(point.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(point.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// The pointer moves to the point, then the button goes down and up there `clicks` times.
+void clicks(HWND window, POINT point, MouseButton button, int clicks, const std::vector<WORD>& held = {}) {
+    const DWORD down[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MIDDLEDOWN};
+    const DWORD pressed = down[static_cast<int>(button)];
+    std::vector<INPUT> events{mouse_event_at(window, point, MOUSEEVENTF_MOVE)};
+    for (int i = 0; i < clicks; ++i) {
+        events.push_back(mouse_event_at(window, point, pressed));
+        events.push_back(mouse_event_at(window, point, pressed * 2));  // each button's up flag follows its down flag
+    }
+    send(holding(held, std::move(events)));
+}
+
+}  // namespace
+
+void click(HWND window, POINT point, MouseButton button) { clicks(window, point, button, 1); }
+
+void double_click(HWND window, POINT point) { clicks(window, point, MouseButton::left, 2); }
+
+void ctrl_click(HWND window, POINT point) { clicks(window, point, MouseButton::left, 1, {VK_CONTROL}); }
+
+void press_key(WORD virtual_key, bool ctrl) {
+    send(holding(ctrl ? std::vector<WORD>{VK_CONTROL} : std::vector<WORD>{},
+                 {key_event(virtual_key, false), key_event(virtual_key, true)}));
+}
+
+void type_text(const std::string& text) {
+    std::vector<INPUT> events;
+    for (const char c : text) {
+        const SHORT key = VkKeyScanA(c);
+        std::vector<INPUT> typed;
+        if (key == -1) {
+            // No key for it in this layout: the character itself.
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = static_cast<unsigned char>(c);
+            input.ki.dwFlags = KEYEVENTF_UNICODE;
+            typed = {input, input};
+            typed[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        } else {
+            // The high byte names the modifiers the character needs: 1 Shift, 2 Ctrl, 4 Alt.
+            const std::pair<int, WORD> modifiers[] = {{1, VK_SHIFT}, {2, VK_CONTROL}, {4, VK_MENU}};
+            std::vector<WORD> held;
+            for (auto [bit, modifier] : modifiers)
+                if (HIBYTE(key) & bit) held.push_back(modifier);
+            typed = holding(held, {key_event(LOBYTE(key), false), key_event(LOBYTE(key), true)});
+        }
+        events.insert(events.end(), typed.begin(), typed.end());
+    }
+    send(std::move(events));
 }
 
 }  // namespace harness

@@ -1,24 +1,37 @@
 #include "ui/window.h"
 
+#include "harness/dialog_answerer.h"
+#include "harness/input.h"
 #include "harness/window_test.h"
 #include "support/messages.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
 
+using namespace std::chrono_literals;
+
 // What happened to the test windows' objects.
 struct Tally {
+    int destroyHandled = 0;  // WM_DESTROY reached handleMessage
     int destroyed = 0;
     int freed = 0;
 } tally;
 
 constexpr const char* test_class = "ScrivelTestWindow";
 
-enum class Failure { none, in_create, after_create };
+// Answered 1 by every test window: shows that the window still works.
+constexpr UINT alive_message = WM_USER + 51;
+
+enum class Failure { none, refuse_create, throw_in_create, after_create };
 
 class TestWindow : public Window {
 public:
@@ -42,11 +55,18 @@ public:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (!created) early.push_back(message);
         if (!hwnd || fromHandle(hwnd) != this) ++unbound;
-        if (message == WM_CREATE && failure == Failure::in_create) return -1;
+        if (message == WM_DESTROY) ++tally.destroyHandled;
+        if (message == alive_message) return 1;
+        if (message == WM_CREATE && failure == Failure::refuse_create) return -1;
+        if (message == WM_CREATE && failure == Failure::throw_in_create)
+            throw msg_exception("creation failure", "creation", style_warning);
+        if (message == failOn && fail) std::exchange(fail, nullptr)();
         return Window::handleMessage(message, wParam, lParam);
     }
 
     Failure failure;
+    UINT failOn = 0;              // the message whose handling calls `fail`, once
+    std::function<void()> fail;
     bool created = false;
     std::vector<UINT> early;  // the messages that came before CreateWindowExA returned
     int unbound = 0;          // the messages that came before the object knew its handle
@@ -91,20 +111,146 @@ TEST_F(WindowFramework, EachDestroyedWindowDeletesItsOwnObjectOnce) {
     EXPECT_EQ(tally.destroyed, 2);
 }
 
-TEST_F(WindowFramework, ConstructorFailingWithItsWindowFreesTheObjectOnce) {
+TEST_F(WindowFramework, ConstructorFailingWithItsWindowThrowsItsOwnErrorAndFreesTheObjectOnce) {
     // An unfinished object runs only its base destructors; its memory is freed by the new-expression.
-    for (Failure failure : {Failure::after_create, Failure::in_create}) {
+    const struct {
+        Failure failure;
+        const char* title;
+        bool abandoned;  // the window was made: its WM_DESTROY handling runs once (a window refused
+                         // in WM_CREATE gets WM_DESTROY or only WM_NCDESTROY, as the system does it)
+    } cases[] = {
+        {Failure::after_create, "test", true},
+        {Failure::refuse_create, "Unexpected error", false},
+        {Failure::throw_in_create, "creation", false},
+    };
+    for (const auto& c : cases) {
         tally = {};
+        harness::DialogAnswerer answerer(100ms);
         try {
-            new TestWindow(failure);
+            new TestWindow(c.failure);
             ADD_FAILURE() << "the constructor did not throw";
         } catch (const msg_exception& e) {
-            EXPECT_EQ(e.title, failure == Failure::in_create ? "Unexpected error" : "test");
+            EXPECT_EQ(e.title, c.title);
+        }
+        if (c.abandoned) {
+            EXPECT_EQ(tally.destroyHandled, 1);
         }
         EXPECT_EQ(tally.destroyed, 0);
         EXPECT_EQ(tally.freed, 1);
         EXPECT_EQ(FindWindowA(test_class, nullptr), nullptr) << "the half-made window is still there";
+        harness::pump_for(200ms);
+        EXPECT_TRUE(answerer.seen().empty()) << "the creator shows the error, not the framework";
     }
+}
+
+// An error that leaves a handler, however the message came, shows its one box as the message
+// loop would show it, and the window goes on working.
+TEST_F(WindowFramework, ErrorsLeavingAHandlerAreReportedOnceAndTheProgramGoesOn) {
+    constexpr UINT failing = WM_USER + 50;
+    int outOfMemory = 0;
+    static int* counter = &outOfMemory;
+    Window::setOutOfMemoryReporter([] { ++*counter; });
+    auto send = [](HWND window, UINT message) { SendMessageA(window, message, 0, 0); };
+    auto throwBox = [] { throw msg_exception("It broke.", "Broken", style_warning); };
+    const struct {
+        const char* name;
+        std::function<void()> fail;
+        UINT failOn;
+        std::function<void(HWND, UINT)> deliver;
+        const char* boxTitle;  // null: no box
+        const char* boxText;
+        int outOfMemory;
+    } cases[] = {
+        {"sent message", throwBox, failing, send, "Broken", "It broke.", 0},
+        {"silent", [] { throw silent_exception(); }, failing, send, nullptr, nullptr, 0},
+        {"memory", [] { throw std::bad_alloc(); }, failing, send, nullptr, nullptr, 1},
+        {"other", [] { throw std::runtime_error("odd"); }, failing, send, "Unexpected error",
+         "An unexpected error: odd", 0},
+        {"accelerator", throwBox, WM_COMMAND,
+         [](HWND window, UINT) {
+             ACCEL key{FVIRTKEY, VK_F9, 4242};
+             HACCEL table = CreateAcceleratorTableA(&key, 1);
+             MSG message{window, WM_KEYDOWN, VK_F9, 0x00430001, 0, {}};
+             EXPECT_TRUE(TranslateAcceleratorA(window, table, &message));
+             DestroyAcceleratorTable(table);
+         },
+         "Broken", "It broke.", 0},
+        {"paint", throwBox, WM_PAINT,
+         [](HWND window, UINT) {
+             ShowWindow(window, SW_SHOWNOACTIVATE);
+             InvalidateRect(window, nullptr, TRUE);
+             UpdateWindow(window);
+             EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE)) << "a failed paint is asked for again";
+         },
+         "Broken", "It broke.", 0},
+        {"size", throwBox, WM_SIZE, [](HWND window, UINT) { MoveWindow(window, 20, 20, 300, 150, FALSE); },
+         "Broken", "It broke.", 0},
+        {"other process", throwBox, WM_COPYDATA,
+         [](HWND window, UINT) {
+             char path[MAX_PATH];
+             GetModuleFileNameA(nullptr, path, MAX_PATH);
+             std::string command = path;
+             command = "\"" + command.substr(0, command.rfind('\\') + 1) + "copy_data_sender.exe\" " +
+                       std::to_string(reinterpret_cast<std::uintptr_t>(window));
+             STARTUPINFOA startup{};
+             startup.cb = sizeof startup;
+             PROCESS_INFORMATION process{};
+             ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process))
+                 << command;
+             EXPECT_TRUE(harness::pump_until(
+                 [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, 20s));
+             CloseHandle(process.hThread);
+             CloseHandle(process.hProcess);
+         },
+         "Broken", "It broke.", 0},
+    };
+    for (const auto& c : cases) {
+        outOfMemory = 0;
+        auto* window = new TestWindow;
+        harness::DialogAnswerer answerer(300ms);
+        if (c.boxTitle) answerer.press(c.boxTitle, IDOK);
+        window->failOn = c.failOn;
+        window->fail = c.fail;
+        c.deliver(window->hwnd, c.failOn);
+        harness::pump_for(100ms);
+        const auto seen = answerer.seen();
+        ASSERT_EQ(seen.size(), c.boxTitle ? 1u : 0u) << c.name;
+        if (c.boxTitle) {
+            EXPECT_EQ(seen[0].text, c.boxText) << c.name;
+        }
+        EXPECT_EQ(answerer.unexpected(), 0) << c.name;
+        EXPECT_EQ(outOfMemory, c.outOfMemory) << c.name;
+        ASSERT_EQ(Window::fromHandle(window->hwnd), window) << c.name;
+        EXPECT_EQ(SendMessageA(window->hwnd, alive_message, 0, 0), 1) << c.name;
+        DestroyWindow(window->hwnd);
+    }
+    Window::setOutOfMemoryReporter(nullptr);
+}
+
+// The control of a wrapper that is gone gets its own last message, so it frees its memory.
+TEST_F(WindowFramework, SubclassedControlKeepsItsOwnProcedureToTheEnd) {
+    static std::vector<UINT> received;
+    received.clear();
+    WNDCLASSA control{};
+    control.lpszClassName = "ScrivelTestControl";
+    control.hInstance = GetModuleHandleA(nullptr);
+    control.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        received.push_back(message);
+        return DefWindowProcA(window, message, wParam, lParam);
+    };
+    RegisterClassA(&control);
+    auto* parent = new TestWindow;
+    auto* wrapper = new ControlWindow(parent, control.lpszClassName, WS_CHILD, 7);
+    HWND handle = wrapper->hwnd;
+    EXPECT_EQ(Window::fromHandle(handle), wrapper);
+    EXPECT_EQ(GetDlgCtrlID(handle), 7);
+    EXPECT_EQ(GetParent(handle), parent->hwnd);
+    SendMessageA(handle, WM_USER + 7, 0, 0);
+    EXPECT_EQ(std::count(received.begin(), received.end(), WM_USER + 7), 1) << "the wrapper passes messages on";
+    DestroyWindow(parent->hwnd);
+    EXPECT_EQ(Window::fromHandle(handle), nullptr);
+    EXPECT_EQ(std::count(received.begin(), received.end(), WM_NCDESTROY), 1);
 }
 
 TEST(FitToWorkArea, MovesThenShrinksIntoTheWorkArea) {

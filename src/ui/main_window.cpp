@@ -1,0 +1,164 @@
+#include "ui/main_window.h"
+
+#include "storage/pad_document.h"
+#include "storage/pad_file_merge.h"
+#include "support/messages.h"
+#include "support/texts.h"
+#include "support/util.h"
+#include "ui/pad_host.h"
+#include "ui/search_window.h"
+#include "ui/magic_click_window.h"
+
+#include <string>
+
+void MainWindow::registerClass() {
+    const std::string& name = thePadHost->productName;
+    // The class's menu is the product's menu resource, so every main window gets it.
+    Window::registerClass(name.c_str(), COLOR_3DFACE, name.c_str());
+}
+
+MainWindow::MainWindow(int show, const std::string& path) : Window(nullptr), fileName(path) {
+    try {
+        PadHost& host = *thePadHost;
+        // Every new main window starts the collection of closed pads anew.
+        host.restartCommand.clear();
+        registerClass();
+        fontSize = host.fontSize;
+        fontName = host.fontName;
+        makeFonts();
+        RECT place{0, 0, host.defaultWinWidth, host.defaultWinHeight};
+        fitToWorkArea(place);
+        if (!fileName.empty()) {
+            title = display_name(fileName);
+            fileState = file_signature(fileName);
+        }
+        createWindow(0, host.productName.c_str(), windowText().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                     CW_USEDEFAULT, place.right - place.left, place.bottom - place.top, nullptr);
+        ShowWindow(hwnd, show);
+        SetForegroundWindow(hwnd);
+        CHECK_CALL(UpdateWindow(hwnd));
+    } catch (...) {
+        abandonWindow();
+        deleteFonts();
+        throw;
+    }
+}
+
+MainWindow::MainWindow(const std::string& path) : Window(nullptr), fileName(path) {
+    try {
+        PadHost& host = *thePadHost;
+        host.restartCommand.clear();
+        registerClass();
+        title = display_name(fileName);
+        // Before the read, so that a change made while reading is merged in later, not missed.
+        fileState = file_signature(fileName);
+        PadFileReader reader(fileName);
+        const PadFileHeader& header = reader.header();
+        fontName = header.font ? header.font->name : host.fontName;
+        fontSize = header.font ? header.font->size : host.fontSize;
+        makeFonts();
+
+        RECT place{0, 0, host.defaultWinWidth, host.defaultWinHeight};
+        int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+        if (const auto& stored = header.placement) {
+            place = {stored->left, stored->top, stored->left + stored->width, stored->top + stored->height};
+            fitToWorkArea(place);
+            x = place.left;
+            y = place.top;
+        } else {
+            fitToWorkArea(place);
+        }
+        createWindow(0, host.productName.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, x, y, place.right - place.left,
+                     place.bottom - place.top, nullptr);
+
+        if (header.newer() && MessageBoxA(hwnd, fill_message(texts.newer_file_question, fileName).c_str(),
+                                          texts.newer_file, MB_YESNO) != IDYES)
+            throw silent_exception();
+        reader.read_pad(pad);
+        showCurrent();
+        ShowWindow(hwnd, SW_SHOWNORMAL);
+        SetForegroundWindow(hwnd);
+        CHECK_CALL(UpdateWindow(hwnd));
+    } catch (...) {
+        abandonWindow();
+        deleteFonts();
+        throw;
+    }
+}
+
+MainWindow::~MainWindow() { deleteFonts(); }
+
+void MainWindow::deleteFonts() noexcept {
+    if (findFont) DeleteObject(std::exchange(findFont, nullptr));
+    if (textFont) DeleteObject(std::exchange(textFont, nullptr));
+}
+
+void MainWindow::makeFonts() {
+    deleteFonts();
+    LOGFONTA description{};
+    description.lfHeight = -fontSize;
+    description.lfWeight = FW_NORMAL;
+    // A face name from a pad file may be longer than the record holds: it is cut, never overrun.
+    lstrcpynA(description.lfFaceName, fontName.c_str(), LF_FACESIZE);
+    findFont = CHECK_CALL(CreateFontIndirectA(&description));
+    textFont = CHECK_CALL(CreateFontIndirectA(&description));
+}
+
+std::string MainWindow::windowText() const { return title.empty() ? texts.new_pad : title; }
+
+void MainWindow::showCurrent() {
+    const std::string& text = pad.current_text();
+    std::string shown;
+    textField->getText(shown);
+    // Setting an unchanged text again would lose the caret and the scroll position.
+    if (shown != text) CHECK_CALL(SetWindowTextA(textField->hwnd, text.c_str()));
+
+    std::string query;
+    findField->getText(query);
+    const std::int32_t match = pad.current_match_pos();
+    if (match != -1)
+        SendMessageA(textField->hwnd, EM_SETSEL, match, match + static_cast<LPARAM>(query.size()));
+    else
+        SendMessageA(textField->hwnd, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    SendMessageA(textField->hwnd, EM_SCROLLCARET, 0, 0);
+    textChanged = 0;
+
+    const std::int32_t position = pad.position();
+    const std::string label = std::to_string(position) + " " + texts.of + " " + std::to_string(pad.found_count());
+    CHECK_CALL(SetWindowTextA(statusLabel, label.c_str()));
+    EnableWindow(prevButton, position > 1);
+    EnableWindow(nextButton, position < pad.found_count());
+}
+
+void MainWindow::commitText() {
+    if (!textChanged) return;
+    std::string text;
+    textField->getText(text);
+    pad.set_current_text(text);
+    padChanged = 1;
+    textChanged = 0;
+}
+
+void MainWindow::applyFind() {
+    commitText();
+    std::string query;
+    findField->getText(query);
+    pad.find(query);
+    showCurrent();
+}
+
+void MainWindow::takeFileChanges() {
+    if (fileName.empty()) return;
+    commitText();
+    const Uuid current = pad.nibs()[pad.current()].id;
+    // The window's unsaved changes stay unsaved; what came from the file is in the file already.
+    if (merge_file_changes(fileName, pad, fileState)) showMerged(current);
+}
+
+void MainWindow::showMerged(const Uuid& current) {
+    // A merge leaves the first nib current and no query in force.
+    const auto& nibs = pad.nibs();
+    for (std::size_t i = 0; i < nibs.size(); ++i)
+        if (uuid_equal(nibs[i].id, current)) pad.go_to(static_cast<std::int32_t>(i) + 1);
+    applyFind();
+}

@@ -1,0 +1,68 @@
+#pragma once
+// A working copy of the program inside the test: the real Application (its settings key cleared
+// and put back afterwards) and pad files in a scratch directory.
+#include "app/app_test_support.h"
+#include "app/application.h"
+#include "harness/registry_guard.h"
+#include "harness/window_test.h"
+#include "storage/pad_document.h"
+#include "ui/main_window.h"
+#include "ui/magic_click_window.h"
+#include "ui/search_window.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class PadWindowTest : public harness::WindowTest {
+protected:
+    void SetUp() override {
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel");
+        app = std::make_unique<Application>(GetModuleHandleA(nullptr));
+    }
+    void TearDown() override {
+        // Whatever a test left open goes without questions.
+        for (MainWindow* window : std::vector<MainWindow*>(app->windows)) {
+            window->padChanged = window->textChanged = 0;
+            DestroyWindow(window->hwnd);
+        }
+        EXPECT_TRUE(app->windows.empty()) << "a destroyed window stayed in the list";
+        harness::WindowTest::TearDown();
+        app.reset();
+    }
+
+    // A pad file holding the texts as nibs, in order.
+    std::string write_pad(const std::string& name, const std::vector<std::string>& texts) const {
+        Pad pad;
+        for (const std::string& text : texts) {
+            pad.new_nib();
+            pad.set_current_text(text);
+        }
+        const std::string path = dir.path() + name;
+        write_pad_file(path, {}, pad);
+        return path;
+    }
+    MainWindow* open(const std::string& path) const { return window_of(app->openPad(path)); }
+    static MainWindow* window_of(HWND window) { return dynamic_cast<MainWindow*>(Window::fromHandle(window)); }
+
+    static std::string text_of(const Window* window) {
+        std::string text;
+        window->getText(text);
+        return text;
+    }
+    static std::string text_of(HWND window) {
+        char text[256] = {};
+        GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
+    static std::pair<DWORD, DWORD> selection(const Window* field) {
+        DWORD start = 0, end = 0;
+        SendMessageA(field->hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
+    static LRESULT command(MainWindow* window, unsigned id) { return SendMessageA(window->hwnd, WM_COMMAND, id, 0); }
+
+    harness::RegistryKeyGuard guard{HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel"};
+    TempDirectory dir;
+    std::unique_ptr<Application> app;
+};
