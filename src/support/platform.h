@@ -48,7 +48,7 @@ bool file_writable(const std::string& path);
 // with the last error set.
 bool flush_to_disk(std::FILE* file);
 // Puts the file `from` in the place of `to` in one step, replacing any file there and keeping
-// what the system keeps of the old file (ReplaceFileA on Windows: attributes and security). False
+// what the system keeps of the old file (ReplaceFile on Windows: attributes and security). False
 // on failure, with the last error set.
 bool replace_file(const std::string& from, const std::string& to);
 // The file that `path` leads to, symbolic links followed, also when that file does not exist yet.
