@@ -28,6 +28,7 @@ Application::Application(HINSTANCE instance_) {
             createGraphics();
             accelerators = LoadAcceleratorsA(instance, productName.c_str());
         }
+        checkInstallation();
     } catch (...) {
         // The destructor does not run for a constructor that throws.
         deleteGraphics();

@@ -1,6 +1,7 @@
 #pragma once
 // The one application object: the settings, the shared fonts and bitmaps, the list of open main
 // windows, and the message loop that runs the program.
+#include "support/reg.h"
 #include "support/util.h"
 #include "ui/pad_host.h"
 
@@ -49,6 +50,15 @@ public:
     LRESULT sendCopyData(HWND window, std::uintptr_t code, const std::string& text);
     // Removes the program's registry entries and shortcuts ("/u"); the settings are not written back.
     void uninstall();
+    // At every start: when pad files do not open with this program file, asks in the Setup
+    // dialog whether to register it (install on a first start, updateInstallation after a move).
+    void checkInstallation();
+    void install();
+    void updateInstallation();
+    // Registers the file type and the application; throws when no place took them.
+    void registerFileType();
+    // Where registrations go, tried in order until one takes everything.
+    std::vector<RegistrationPlace> registrationPlaces{machine_registration, user_registration};
 
     void loadSettings();
     void saveSettings() override;

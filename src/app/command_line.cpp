@@ -3,14 +3,11 @@
 
 #include "support/messages.h"
 #include "support/texts.h"
+#include "ui/command_ids.h"
 #include "ui/copy_data.h"
 #include "ui/main_window.h"
 
 namespace {
-
-// Menu commands of the main window sent from here.
-constexpr WPARAM quitCommand = 22;
-constexpr WPARAM firstNibCommand = 50;
 
 bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -46,14 +43,14 @@ void Application::processArguments(const std::vector<std::string>& arguments, in
                 sendCopyData(target, copySync, fullPath(arguments[++index]));
             } else if (argument == "/q") {
                 if (HWND quitTarget = target ? target : otherInstance)
-                    SendMessageA(quitTarget, WM_COMMAND, quitCommand, 0);
+                    SendMessageA(quitTarget, WM_COMMAND, CMD_QUIT, 0);
                 quitting = true;
                 // The user may have cancelled a "Save changes?" question: then a window stays and
                 // the program with it.
                 if (windows.empty()) PostQuitMessage(0);
             } else {
                 target = openPad(fullPath(argument));
-                SendMessageA(target, WM_COMMAND, firstNibCommand, 0);
+                SendMessageA(target, WM_COMMAND, CMD_FIRST, 0);
                 ++opened;
             }
         } catch (const msg_exception& error) {

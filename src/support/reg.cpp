@@ -7,8 +7,6 @@
 
 namespace {
 
-const char* const app_paths_key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-const char* const uninstall_key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 HKEY root_named(const std::string& name) {
     if (name == "HKEY_CLASSES_ROOT") return HKEY_CLASSES_ROOT;
@@ -34,9 +32,16 @@ std::vector<std::string> components_of(const std::string& path) {
     return components;
 }
 
-void write_default(const std::string& path, const std::string& value) {
-    if (RegistryKey key = open_key(path, true)) write_string(key.get(), "", value);
+// False when the key cannot be made or the value is refused.
+bool write_named(const std::string& path, const char* name, const std::string& value) {
+    RegistryKey key = open_key(path, true);
+    return key && RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
+
+bool write_default(const std::string& path, const std::string& value) { return write_named(path, "", value); }
+
+const RegistrationPlace* const both_places[] = {&machine_registration, &user_registration};
 
 }  // namespace
 
@@ -126,41 +131,60 @@ void write_dword(HKEY key, const std::string& name, std::int32_t value) {
     set_value(key, name, REG_DWORD, &value, sizeof value);
 }
 
-void register_association(const std::string& extension, const std::string& class_name,
-                          const std::string& description, int icon) {
-    std::string program = program_path();
-    std::string class_key = "HKEY_CLASSES_ROOT\\" + class_name + "\\";
-    write_default("HKEY_CLASSES_ROOT\\." + extension + "\\", class_name);
-    write_default(class_key, description);
-    write_default(class_key + "DefaultIcon\\", program + ",-" + std::to_string(icon));
-    write_default(class_key + "shell\\open\\command\\", program + " \"%1\"");
+const RegistrationPlace machine_registration{
+    "HKEY_CLASSES_ROOT\\",
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\",
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
+};
+const RegistrationPlace user_registration{
+    "HKEY_CURRENT_USER\\Software\\Classes\\",
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\",
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
+};
+
+bool register_association(const std::string& extension, const std::string& class_name,
+                          const std::string& description, int icon, const RegistrationPlace& place) {
+    const std::string program = program_path();
+    const std::string class_key = place.classes + class_name + "\\";
+    // Every key is tried, so that a refusal leaves as much in place as the registry allows.
+    bool written = write_default(place.classes + "." + extension + "\\", class_name);
+    written &= write_default(class_key, description);
+    written &= write_default(class_key + "DefaultIcon\\", program + ",-" + std::to_string(icon));
+    written &= write_default(class_key + "shell\\open\\command\\", program + " \"%1\"");
+    return written;
 }
 
 void unregister_association(const std::string& extension, const std::string& class_name) {
-    std::string class_key = "HKEY_CLASSES_ROOT\\" + class_name + "\\";
-    delete_key("HKEY_CLASSES_ROOT\\." + extension + "\\");
-    delete_key(class_key + "DefaultIcon\\");
-    delete_key(class_key + "shell\\open\\command\\");
-    delete_key(class_key);
-}
-
-void register_application(const std::string& name, const std::string& display) {
-    std::string program = program_path();
-    write_default(app_paths_key + name + ".exe\\", program);
-    if (RegistryKey key = open_key(uninstall_key + name + "\\", true)) {
-        write_string(key.get(), "DisplayName", display);
-        write_string(key.get(), "UninstallString", program + " /u");
+    for (const RegistrationPlace* place : both_places) {
+        const std::string class_key = place->classes + class_name + "\\";
+        delete_key(place->classes + "." + extension + "\\");
+        // Innermost first: a key that still has sub-keys may not be deleted.
+        for (const char* inner : {"DefaultIcon\\", "shell\\open\\command\\", "shell\\open\\", "shell\\", ""})
+            delete_key(class_key + inner);
     }
 }
 
+bool register_application(const std::string& name, const std::string& display, const RegistrationPlace& place) {
+    const std::string program = program_path();
+    bool written = write_default(place.app_paths + name + ".exe\\", program);
+    written &= write_named(place.uninstall + name + "\\", "DisplayName", display);
+    written &= write_named(place.uninstall + name + "\\", "UninstallString", program + " /u");
+    return written;
+}
+
 void unregister_application(const std::string& name) {
-    delete_key(app_paths_key + name + ".exe\\");
-    delete_key(uninstall_key + name + "\\");
+    for (const RegistrationPlace* place : both_places) {
+        delete_key(place->app_paths + name + ".exe\\");
+        delete_key(place->uninstall + name + "\\");
+    }
 }
 
 void registered_program(const std::string& class_name, std::string& program) {
     program.clear();
-    RegistryKey key = open_key("HKEY_CLASSES_ROOT\\" + class_name + "\\shell\\open\\command\\", false);
+    // The user's own classes first, as the system's merged view of HKEY_CLASSES_ROOT has them.
+    RegistryKey key;
+    for (const RegistrationPlace* place : {&user_registration, &machine_registration})
+        if ((key = open_key(place->classes + class_name + "\\shell\\open\\command\\", false))) break;
     if (!key) return;
     std::string command;
     read_string(key.get(), "", command);

@@ -50,14 +50,31 @@ void set_value(HKEY key, const std::string& name, DWORD type, const void* data, 
 void write_string(HKEY key, const std::string& name, const std::string& value);
 void write_dword(HKEY key, const std::string& name, std::int32_t value);
 
+// Where a registration is written: the file type classes, the application path entries and the
+// uninstall entries. The machine's serve every user but need an administrator; the user's own
+// serve that user alone (the shell shows them through HKEY_CLASSES_ROOT too).
+struct RegistrationPlace {
+    std::string classes;
+    std::string app_paths;
+    std::string uninstall;
+};
+extern const RegistrationPlace machine_registration;
+extern const RegistrationPlace user_registration;
+
 // The shell's file type: ".ext" names the class, which has a description, an icon from this
-// program's icon resource and an open command that runs this program on the file.
-void register_association(const std::string& extension, const std::string& class_name,
-                          const std::string& description, int icon);
+// program's icon resource and an open command that runs this program on the file. Returns false
+// when the registry refused any of it.
+bool register_association(const std::string& extension, const std::string& class_name,
+                          const std::string& description, int icon,
+                          const RegistrationPlace& place = machine_registration);
+// Removes the file type from the machine's and the user's classes, every key of it.
 void unregister_association(const std::string& extension, const std::string& class_name);
 
 // The application path entry and the uninstall entry (which runs this program with "/u").
-void register_application(const std::string& name, const std::string& display);
+// Returns false when the registry refused any of it.
+bool register_application(const std::string& name, const std::string& display,
+                          const RegistrationPlace& place = machine_registration);
+// Removes both entries from the machine's and the user's keys.
 void unregister_application(const std::string& name);
 
 // The short path of the program that a class's open command names; empty when there is none

@@ -14,6 +14,8 @@ Texts texts = {
     .desktop_shortcut = "Do you want me to place a shortcut to Scrivel on the desktop?",
     .registry_removed = "The registry settings for Scrivel have been removed. It is now safe to delete the program folder.",
     .uninstall_complete = "Uninstall complete",
+    .setup_title = "Setup",
+    .registration_refused = "Scrivel could not register the file type \".nib\": the registry refused the change, for all users and for you alone. Files of the type will not open with a double click.",
 
     .exception_occured = "An exception has occured.",
     .error = "Error",

@@ -17,6 +17,8 @@ struct Texts {
     const char* desktop_shortcut;
     const char* registry_removed;
     const char* uninstall_complete;
+    const char* setup_title;
+    const char* registration_refused;
     // Errors
     const char* exception_occured;
     const char* error;

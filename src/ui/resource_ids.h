@@ -19,3 +19,10 @@
 
 // The picture of the about window, 375 by 265, 256 colours.
 #define IDB_ABOUT 11
+
+// The Setup dialog of a first start, and its controls.
+#define IDD_SETUP 11
+#define IDC_SETUP_QUESTION 1001
+#define IDC_SETUP_LATER 1002
+#define IDC_SETUP_NEVER 1003
+#define IDC_SETUP_ICON 1010

@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,3 +76,51 @@ inline bool key_exists(HKEY root, const std::string& path) {
     RegCloseKey(key);
     return true;
 }
+
+// A top-level window of a class of its own; "Scrivel" stands for a running copy's main window.
+struct FakeWindow {
+    FakeWindow(const char* name, WNDPROC procedure) : name(name) {
+        const WNDCLASSA window_class{0, procedure, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, name};
+        // The program's own class may be left from earlier tests, without windows.
+        UnregisterClassA(name, GetModuleHandleA(nullptr));
+        RegisterClassA(&window_class);
+        handle = CreateWindowExA(0, name, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    }
+    ~FakeWindow() {
+        DestroyWindow(handle);
+        UnregisterClassA(name, GetModuleHandleA(nullptr));
+        MSG left;  // a quit message left behind would end the next test's modal loops
+        while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) {}
+    }
+    FakeWindow(const FakeWindow&) = delete;
+    FakeWindow& operator=(const FakeWindow&) = delete;
+    const char* name;
+    HWND handle;
+};
+
+// Whether a quit message is waiting; takes it away.
+inline bool take_quit_message() {
+    MSG quit;
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+// Keeps a file as it was: its content comes back, or it goes when it did not exist.
+class FileGuard {
+public:
+    explicit FileGuard(std::string path) : path_(std::move(path)) {
+        std::ifstream stream(path_, std::ios::binary);
+        if (stream) content_ = std::string(std::istreambuf_iterator<char>(stream), {});
+    }
+    ~FileGuard() {
+        if (content_)
+            std::ofstream(path_, std::ios::binary) << *content_;
+        else
+            DeleteFileA(path_.c_str());
+    }
+    FileGuard(const FileGuard&) = delete;
+    FileGuard& operator=(const FileGuard&) = delete;
+
+private:
+    std::string path_;
+    std::optional<std::string> content_;
+};

@@ -2,11 +2,14 @@
 
 #include "app/application.h"
 #include "harness/registry_guard.h"
+#include "support/texts.h"
+#include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <iterator>
+#include <new>
 #include <stdexcept>
 #include <tuple>
 
@@ -19,16 +22,25 @@ class ApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, settings_key); }
     harness::RegistryKeyGuard guard{HKEY_CURRENT_USER, settings_key};
+    harness::PadTypeRegisteredTo registered{program_path()};
     HINSTANCE instance = GetModuleHandleA(nullptr);
 };
 
-enum TestMessage : UINT { throw_message = WM_APP + 1, throw_silent, throw_other, close_last_window, count_message };
+enum TestMessage : UINT {
+    throw_message = WM_APP + 1,
+    throw_silent,
+    throw_memory,
+    throw_other,
+    close_last_window,
+    count_message
+};
 int counted = 0;
 
 LRESULT CALLBACK test_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     switch (message) {
     case throw_message: throw msg_exception("Something failed", "Error", 48);
     case throw_silent: throw silent_exception();
+    case throw_memory: throw std::bad_alloc();
     case throw_other: throw std::runtime_error("not a message");
     case close_last_window: theApplication->windows.clear(); return 0;
     case count_message: ++counted; return 0;
@@ -36,22 +48,18 @@ LRESULT CALLBACK test_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     return DefWindowProcA(window, message, w, l);
 }
 
-// A top-level window of a class of its own: "Scrivel" stands for a running copy's main window.
-struct TestWindow {
-    explicit TestWindow(const char* name) : name(name) {
-        const WNDCLASSA window_class{0, test_procedure, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, name};
-        RegisterClassA(&window_class);
-        handle = CreateWindowExA(0, name, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+// The files of the pad windows open once the loop runs; it closes them, which ends the run.
+std::vector<std::string> closed_pads;
+void CALLBACK close_pads(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    for (MainWindow* window : theApplication->windows) {
+        closed_pads.push_back(window->fileName);
+        PostMessageA(window->hwnd, WM_CLOSE, 0, 0);
     }
-    ~TestWindow() {
-        DestroyWindow(handle);
-        UnregisterClassA(name, GetModuleHandleA(nullptr));
-        MSG left;  // a quit message left behind would end the next test's modal loops
-        while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) {}
-    }
-    const char* name;
-    HWND handle;
-};
+}
+
+// The pad a start without arguments opens.
+std::string default_pad() { return directory_of(program_path()) + texts.default_pad_name; }
 
 // Every stored setting as written by the first run, and the value each holds after the round trip
 // below: a misspelt or swapped name, or a wrong type, fails.
@@ -123,7 +131,7 @@ TEST_F(ApplicationTest, OnlyTheWorkingCopyStartsFromTheRestartCommand) {
         EXPECT_EQ(app.startArguments(""), (std::vector<std::string>{"C:\\PADS\\A.NIB", "C:\\B.NIB"}));
         EXPECT_EQ(app.startArguments("x.nib /f word"), (std::vector<std::string>{"x.nib", "/f", "word"}));
     }
-    TestWindow running("Scrivel");
+    FakeWindow running("Scrivel", test_procedure);
     Application app(instance);
     EXPECT_EQ(app.otherInstance, running.handle);
     EXPECT_EQ(app.boldFont, nullptr) << "a second copy makes no graphics";
@@ -136,17 +144,18 @@ TEST_F(ApplicationTest, OnlyTheWorkingCopyStartsFromTheRestartCommand) {
 
 TEST_F(ApplicationTest, LoopShowsMessagesAndGoesOnUntilTheLastWindowIsGone) {
     Application app(instance);
-    TestWindow window("ScrivelLoopTest");
+    FakeWindow window("ScrivelLoopTest", test_procedure);
     MessageCapture capture;
     app.windows.push_back(some_window());
     counted = 0;
-    for (UINT message : {throw_message, throw_silent, count_message, close_last_window})
+    for (UINT message : {throw_message, throw_silent, throw_memory, count_message, close_last_window})
         PostMessageA(window.handle, message, 0, 0);
     EXPECT_EQ(app.messageLoop(), 0);
-    EXPECT_EQ(counted, 1) << "the loop went on after both exceptions";
-    ASSERT_EQ(capture.shown.size(), 1u) << "a silent exception shows nothing";
+    EXPECT_EQ(counted, 1) << "the loop went on after the exceptions";
+    ASSERT_EQ(capture.shown.size(), 2u) << "a silent exception shows nothing";
     EXPECT_EQ(capture.shown[0].text, "Something failed");
     EXPECT_EQ(capture.shown[0].title, "Error");
+    EXPECT_EQ(capture.shown[1].text, texts.out_of_memory) << "memory ran out where no handler could act";
 
     // Other exceptions leave the loop.
     app.windows.push_back(some_window());
@@ -154,9 +163,14 @@ TEST_F(ApplicationTest, LoopShowsMessagesAndGoesOnUntilTheLastWindowIsGone) {
     EXPECT_THROW(app.messageLoop(), std::runtime_error);
 }
 
-TEST_F(ApplicationTest, FirstRunStoresTheDefaultsAFailedStartShowsTheLastResortBoxAndSavesNothing) {
+TEST_F(ApplicationTest, FirstRunOpensTheDefaultPadAndStoresTheDefaultsAFailedStartShowsTheLastResortBox) {
+    FileGuard pad(default_pad());
+    DeleteFileA(default_pad().c_str());
     MessageCapture capture;
+    closed_pads.clear();
+    SetTimer(nullptr, 0, 10, close_pads);
     EXPECT_EQ(runApplication(instance, "", SW_SHOWNORMAL), 0);
+    EXPECT_EQ(closed_pads, std::vector<std::string>{default_pad()}) << "a new pad that will be saved there";
     EXPECT_TRUE(capture.shown.empty());
     EXPECT_EQ(theApplication, nullptr);
     expect_stored(&StoredSetting::first_run);
@@ -170,6 +184,16 @@ TEST_F(ApplicationTest, FirstRunStoresTheDefaultsAFailedStartShowsTheLastResortB
     EXPECT_EQ(capture.shown[0].text.rfind("An unexpected error: application.cpp::", 0), 0u) << capture.shown[0].text;
     EXPECT_EQ(theApplication, nullptr);
     EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, settings_key));
+}
+
+TEST_F(ApplicationTest, ARunEndedByAnErrorStillSavesTheSettings) {
+    FileGuard pad(default_pad());
+    std::ofstream(default_pad(), std::ios::binary) << "not a pad";
+    MessageCapture capture;
+    EXPECT_EQ(runApplication(instance, "", SW_SHOWNORMAL), 0);
+    ASSERT_EQ(capture.shown.size(), 1u);
+    EXPECT_EQ(capture.shown[0].title, "An error has occurred");
+    EXPECT_EQ(read_text(settings_key_path, "Font Name"), "MS Sans Serif");
 }
 
 TEST_F(ApplicationTest, SettingsRoundTripAndWrongTypedValuesAreIgnored) {

@@ -3,10 +3,12 @@
 #include "app/crt_new_hooks.h"
 #include "app/low_memory.h"
 #include "support/texts.h"
+#include "ui/window.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <exception>
 #include <functional>
 #include <new>
 
@@ -24,6 +26,14 @@ void expect_cancelled(const std::function<void()>& allocate) {
         EXPECT_EQ(e.text, texts.out_of_memory);
         EXPECT_EQ(e.title, "Error");
     }
+}
+
+// The other tests run with the runtime's own behaviour.
+void uninstall_handlers() {
+    std::set_new_handler(nullptr);
+    _set_new_handler(nullptr);
+    _set_new_mode(0);
+    Window::setOutOfMemoryReporter(nullptr);
 }
 
 }  // namespace
@@ -45,7 +55,16 @@ TEST(LowMemory, FirstExhaustionWarnsLaterOnesCancel) {
     EXPECT_NE(kept, nullptr) << "ordinary allocations still work";
     std::free(kept);
 
-    std::set_new_handler(nullptr);
-    _set_new_handler(nullptr);
-    _set_new_mode(0);
+    uninstall_handlers();
+}
+
+TEST(LowMemory, MemoryRunningOutInAWindowGivesBackTheReserveAndCancels) {
+    if (!secondReserve) secondReserve = std::malloc(20000);
+    MessageCapture capture;
+    installLowMemoryHandler();
+    Window::reportError(std::make_exception_ptr(std::bad_alloc()));
+    EXPECT_EQ(secondReserve, nullptr);
+    ASSERT_EQ(capture.shown.size(), 1u);
+    EXPECT_EQ(capture.shown[0].text, texts.out_of_memory);
+    uninstall_handlers();
 }

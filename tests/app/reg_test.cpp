@@ -79,7 +79,7 @@ TEST_F(Registry, DeleteKeyRemovesTheLastComponentOnly) {
 
 namespace {
 
-const std::string classes = "HKEY_CLASSES_ROOT\\", machine = "HKEY_LOCAL_MACHINE\\";
+const std::string classes = "HKEY_CLASSES_ROOT\\";
 const std::string app_paths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\scriveltest.exe";
 const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\scriveltest";
 
@@ -87,36 +87,50 @@ class Registration : public ::testing::Test {
 protected:
     harness::RegistryKeyGuard extension{HKEY_CLASSES_ROOT, ".scriveltest"};
     harness::RegistryKeyGuard file_class{HKEY_CLASSES_ROOT, "scriveltestfile"};
+    harness::RegistryKeyGuard user_extension{HKEY_CURRENT_USER, "Software\\Classes\\.scriveltest"};
+    harness::RegistryKeyGuard user_class{HKEY_CURRENT_USER, "Software\\Classes\\scriveltestfile"};
     harness::RegistryKeyGuard path_entry{HKEY_LOCAL_MACHINE, app_paths};
     harness::RegistryKeyGuard uninstall_entry{HKEY_LOCAL_MACHINE, uninstall};
+    harness::RegistryKeyGuard user_path_entry{HKEY_CURRENT_USER, app_paths};
+    harness::RegistryKeyGuard user_uninstall_entry{HKEY_CURRENT_USER, uninstall};
     std::string program = program_path();
     std::string registered;
 };
 
 }  // namespace
 
-TEST_F(Registration, EntriesNameThisProgramAndGoAgain) {
+TEST_F(Registration, EntriesNameThisProgramInEitherPlaceAndGoAgainEntirely) {
     ASSERT_FALSE(program.empty());
-    register_association("scriveltest", "scriveltestfile", "Scrivel Test Pad", 2);
-    EXPECT_EQ(read_text(classes + ".scriveltest", ""), "scriveltestfile");
-    EXPECT_EQ(read_text(classes + "scriveltestfile", ""), "Scrivel Test Pad");
-    EXPECT_EQ(read_text(classes + "scriveltestfile\\DefaultIcon", ""), program + ",-2");
-    EXPECT_EQ(read_text(classes + "scriveltestfile\\shell\\open\\command", ""), program + " \"%1\"");
-    registered_program("scriveltestfile", registered);
-    EXPECT_EQ(registered, program);
+    for (const RegistrationPlace* place : {&machine_registration, &user_registration}) {
+        const std::string root = place == &machine_registration ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\";
+        EXPECT_TRUE(register_association("scriveltest", "scriveltestfile", "Scrivel Test Pad", 2, *place));
+        EXPECT_EQ(read_text(place->classes + ".scriveltest", ""), "scriveltestfile");
+        EXPECT_EQ(read_text(place->classes + "scriveltestfile", ""), "Scrivel Test Pad");
+        EXPECT_EQ(read_text(place->classes + "scriveltestfile\\DefaultIcon", ""), program + ",-2");
+        EXPECT_EQ(read_text(place->classes + "scriveltestfile\\shell\\open\\command", ""), program + " \"%1\"");
+        registered_program("scriveltestfile", registered);
+        EXPECT_EQ(registered, program) << "the shell shows the user's classes too";
+        EXPECT_TRUE(register_application("scriveltest", "Scrivel Test", *place));
+        EXPECT_EQ(read_text(root + app_paths, ""), program);
+        EXPECT_EQ(read_text(root + uninstall, "UninstallString"), program + " /u");
 
-    unregister_association("scriveltest", "scriveltestfile");
-    EXPECT_FALSE(key_exists(HKEY_CLASSES_ROOT, ".scriveltest"));
-    EXPECT_FALSE(key_exists(HKEY_CLASSES_ROOT, "scriveltestfile\\shell\\open\\command"));
-    registered_program("scriveltestfile", registered);
-    EXPECT_EQ(registered, "");
-
-    register_application("scriveltest", "Scrivel Test");
-    EXPECT_EQ(read_text(machine + app_paths, ""), program);
-    EXPECT_EQ(read_text(machine + uninstall, "UninstallString"), program + " /u");
-    unregister_application("scriveltest");
-    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, app_paths));
-    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall));
+        unregister_association("scriveltest", "scriveltestfile");
+        unregister_application("scriveltest");
+        for (const std::string& left : {"." + std::string("scriveltest"), std::string("scriveltestfile")}) {
+            EXPECT_FALSE(key_exists(HKEY_CLASSES_ROOT, left)) << left;
+            EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, "Software\\Classes\\" + left)) << left;
+        }
+        for (HKEY root_key : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            EXPECT_FALSE(key_exists(root_key, app_paths));
+            EXPECT_FALSE(key_exists(root_key, uninstall));
+        }
+        registered_program("scriveltestfile", registered);
+        EXPECT_EQ(registered, "");
+    }
+    // A place the registry refuses is reported, not passed for success.
+    const RegistrationPlace refused{"HKEY_NOWHERE\\", "HKEY_NOWHERE\\", "HKEY_NOWHERE\\"};
+    EXPECT_FALSE(register_association("scriveltest", "scriveltestfile", "Scrivel Test Pad", 2, refused));
+    EXPECT_FALSE(register_application("scriveltest", "Scrivel Test", refused));
 }
 
 TEST_F(Registration, RegisteredProgramIsTheShortPathOfAnExistingFile) {

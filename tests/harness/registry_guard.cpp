@@ -42,4 +42,10 @@ RegistryKeyGuard::~RegistryKeyGuard() {
     }
 }
 
+PadTypeRegisteredTo::PadTypeRegisteredTo(const std::string& program) {
+    const std::string command = "\"" + program + "\" \"%1\"";
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Classes\\nibfile\\shell\\open\\command", nullptr, REG_SZ,
+                    command.c_str(), static_cast<DWORD>(command.size() + 1));
+}
+
 }  // namespace harness

@@ -21,4 +21,14 @@ private:
     std::string copy;  // under HKEY_CURRENT_USER; empty when the key did not exist
 };
 
+// Makes pad files look registered to `program` (for this user) while it lives, so that a start of
+// that program asks no Setup question; what was registered before comes back afterwards.
+class PadTypeRegisteredTo {
+public:
+    explicit PadTypeRegisteredTo(const std::string& program);
+
+private:
+    RegistryKeyGuard guard{HKEY_CURRENT_USER, "Software\\Classes\\nibfile"};
+};
+
 }  // namespace harness

@@ -6,6 +6,7 @@
 #include "harness/registry_guard.h"
 #include "harness/window_test.h"
 #include "storage/pad_document.h"
+#include "support/util.h"
 #include "ui/main_window.h"
 #include "ui/magic_click_window.h"
 #include "ui/search_window.h"
@@ -63,6 +64,7 @@ protected:
     static LRESULT command(MainWindow* window, unsigned id) { return SendMessageA(window->hwnd, WM_COMMAND, id, 0); }
 
     harness::RegistryKeyGuard guard{HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel"};
+    harness::PadTypeRegisteredTo registered{program_path()};
     TempDirectory dir;
     std::unique_ptr<Application> app;
 };

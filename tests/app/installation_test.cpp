@@ -1,0 +1,164 @@
+// The program registering itself at a start, and "/u" taking it all away again: the real
+// registry and real shortcut files of the test prefix, put back as they were afterwards.
+#include "app_test_support.h"
+
+#include "app/application.h"
+#include "harness/dialog_answerer.h"
+#include "harness/registry_guard.h"
+#include "support/texts.h"
+#include "ui/resource_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+const std::string app_paths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\scrivel.exe";
+const std::string uninstall_entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\scrivel";
+
+std::string shortcut_in(int folder, int fallback) {
+    std::string path = special_folder_path(folder);
+    if (path.empty()) path = special_folder_path(fallback);
+    return path + "\\Scrivel.lnk";
+}
+
+bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::string registered() {
+    std::string program;
+    registered_program("nibfile", program);
+    return program;
+}
+
+class Installation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CoInitialize(nullptr);
+        // A first start: nothing of the program in the registry or among the shortcuts.
+        for (const auto& [root, path] : keys) RegDeleteTreeA(root, path.c_str()), RegDeleteKeyA(root, path.c_str());
+        for (const std::string& shortcut : shortcuts) std::filesystem::remove(shortcut);
+    }
+    void TearDown() override {
+        for (const std::string& shortcut : shortcuts) std::filesystem::remove(shortcut);
+        CoUninitialize();
+    }
+    // A working copy whose start asked what `answerer` answered.
+    std::unique_ptr<Application> start() { return std::make_unique<Application>(GetModuleHandleA(nullptr)); }
+
+    const std::vector<std::pair<HKEY, std::string>> keys = {
+        {HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel"},  {HKEY_CLASSES_ROOT, ".nib"},
+        {HKEY_CLASSES_ROOT, "nibfile"},                       {HKEY_CURRENT_USER, "Software\\Classes\\.nib"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\nibfile"},   {HKEY_LOCAL_MACHINE, app_paths},
+        {HKEY_LOCAL_MACHINE, uninstall_entry},                {HKEY_CURRENT_USER, app_paths},
+        {HKEY_CURRENT_USER, uninstall_entry},
+    };
+    std::vector<std::unique_ptr<harness::RegistryKeyGuard>> guards = [this] {
+        std::vector<std::unique_ptr<harness::RegistryKeyGuard>> made;
+        for (const auto& [root, path] : keys) made.push_back(std::make_unique<harness::RegistryKeyGuard>(root, path));
+        return made;
+    }();
+    const std::string start_menu = shortcut_in(CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS);
+    const std::string desktop = shortcut_in(CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOP);
+    const std::vector<std::string> shortcuts = {start_menu, desktop};
+    const std::string own = program_path();
+};
+
+}  // namespace
+
+TEST_F(Installation, AFirstStartAsksAndEachAnswerKeepsItsWord) {
+    {
+        harness::DialogAnswerer answerer;
+        answerer.press("Setup", IDC_SETUP_LATER);
+        EXPECT_EQ(start()->changeRegistry, 1);
+        EXPECT_EQ(registered(), "") << "remind me later changes nothing";
+        ASSERT_TRUE(answerer.all_answered());
+        EXPECT_EQ(answerer.seen()[0].text, texts.modify_registry);
+    }
+    {
+        harness::DialogAnswerer answerer;
+        answerer.press("Setup", IDC_SETUP_NEVER);
+        start()->saveSettings();
+        EXPECT_TRUE(answerer.all_answered());
+    }
+    {
+        harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
+        start();
+        EXPECT_TRUE(answerer.seen().empty()) << "never again means never";
+    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel");
+    harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
+    answerer.press("Setup", IDOK).press("Shortcut", IDYES).press("Shortcut", IDNO);
+    start();
+    EXPECT_TRUE(answerer.all_answered());
+    EXPECT_EQ(registered(), own);
+    EXPECT_TRUE(exists(start_menu));
+    EXPECT_FALSE(exists(desktop));
+    EXPECT_EQ(read_text("HKEY_CLASSES_ROOT\\nibfile\\", ""), "Scrivel Pad");
+    start();
+    EXPECT_EQ(answerer.seen().size(), 3u) << "a registered program is not asked again";
+
+    // "/u" leaves no key of the file type, no application entry and no shortcut behind.
+    harness::DialogAnswerer done;
+    done.press("Uninstall complete", IDOK);
+    auto app = start();
+    app->uninstall();
+    EXPECT_TRUE(done.all_answered());
+    for (const auto& [root, path] : keys) EXPECT_FALSE(key_exists(root, path)) << path;
+    EXPECT_FALSE(exists(start_menu));
+}
+
+TEST_F(Installation, AMovedProgramRenewsItsEntriesAndOnlyTheShortcutsThatExist) {
+    TempDirectory old_place;
+    const std::string old_program = old_place.create_file("old.exe");
+    {
+        harness::PadTypeRegisteredTo moved(own);
+        // The same file named in other letters is no move.
+        std::string lower = own;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        harness::PadTypeRegisteredTo other_case(lower);
+        harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
+        start();
+        EXPECT_TRUE(answerer.seen().empty());
+    }
+    harness::PadTypeRegisteredTo moved(old_program);
+    ASSERT_GE(create_shortcut(old_program, start_menu, "old"), 0);
+    harness::DialogAnswerer answerer;
+    answerer.press("Setup", IDOK);
+    start();
+    ASSERT_TRUE(answerer.all_answered());
+    EXPECT_EQ(answerer.seen()[0].text, texts.program_moved);
+    EXPECT_EQ(registered(), own);
+    EXPECT_TRUE(exists(start_menu));
+    EXPECT_FALSE(exists(desktop)) << "no shortcut is made where there was none";
+    EXPECT_FALSE(exists(start_menu + ".new"));
+}
+
+TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndATotalRefusalIsTold) {
+    std::unique_ptr<Application> app;
+    {
+        harness::PadTypeRegisteredTo quiet(own);
+        app = start();
+    }
+    const RegistrationPlace refused{"HKEY_NOWHERE\\", "HKEY_NOWHERE\\", "HKEY_NOWHERE\\"};
+    app->registrationPlaces = {refused, user_registration};
+    harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
+    answerer.press("Setup", IDOK).press("Shortcut", IDNO).press("Shortcut", IDNO);
+    app->checkInstallation();
+    EXPECT_EQ(registered(), own);
+    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, "Software\\Classes\\nibfile\\shell\\open\\command"));
+    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, uninstall_entry));
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry));
+
+    app->uninstall();
+    app->registrationPlaces = {refused};
+    MessageCapture capture;
+    answerer.press("Setup", IDOK);
+    app->checkInstallation();
+    ASSERT_EQ(capture.shown.size(), 1u);
+    EXPECT_EQ(capture.shown[0].text, texts.registration_refused);
+    EXPECT_EQ(registered(), "");
+}
