@@ -33,8 +33,8 @@ std::string random_text(std::mt19937& random, std::size_t size) {
     return text;
 }
 
-const Pad& large_pad() {
-    static const Pad pad = [] {
+Pad& large_pad() {
+    static Pad pad = [] {
         std::mt19937 random(7);
         Pad made;
         for (int i = 0; i < large_pad_nibs; ++i) {
@@ -53,7 +53,7 @@ const Pad& large_pad() {
 const PadFileHeader header{WindowPlacement{100, 80, 400, 450}, PadFont{"MS Sans Serif", 11}, std::nullopt};
 
 void BM_SaveLargePad(benchmark::State& state) {
-    const Pad& pad = large_pad();
+    Pad& pad = large_pad();
     const std::string path = scratch("save.nib");
     for (auto _ : state) write_pad_file(path, header, pad);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));

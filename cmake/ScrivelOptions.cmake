@@ -27,6 +27,6 @@ endif()
 if(SCRIVEL_FUZZ)
   # Coverage instrumentation in every library, not only in the fuzz targets: otherwise the fuzzer
   # cannot see which paths of the code under test an input reaches.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()

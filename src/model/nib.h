@@ -32,6 +32,16 @@ public:
     // Offset of the first match in the text, -1 when none or the query was empty.
     std::int32_t match_pos() const { return match_pos_; }
 
+    // Whether another pad may hold this nib under the same id: it was read from a file or came
+    // through a synchronisation. A note typed into such a nib while it is empty needs an id of
+    // its own, or two notes typed apart into the same empty nib would meet as one.
+    bool shared() const { return shared_; }
+    void mark_shared() { shared_ = true; }
+    void renew_id() {
+        id = new_uuid();
+        shared_ = false;
+    }
+
     // Alphabetical order: bytes compared unsigned, a prefix first.
     friend bool operator<(const Nib& a, const Nib& b) { return a.text_ < b.text_; }
 
@@ -40,6 +50,7 @@ private:
     std::string lower_text_;
     std::int32_t found_ = 1;
     std::int32_t match_pos_ = -1;
+    bool shared_ = false;
 };
 
 // The text lower-cased byte by byte in the system's code page; the length stays.

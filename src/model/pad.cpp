@@ -89,7 +89,16 @@ void Pad::remove_empty() {
 }
 
 void Pad::set_current_text(std::string_view text) {
-    items[current_].set_text(text);
+    Nib& nib = items[current_];
+    const bool first_text_of_shared = nib.text().empty() && nib.shared();
+    nib.set_text(text);
+    if (first_text_of_shared && !nib.text().empty()) {
+        // The empty nib is gone here; its record removes it elsewhere unless typed into there too.
+        SyncStamp gone = nib;
+        gone.time = Timestamp::now();
+        deleted.push_back(gone);
+        nib.renew_id();
+    }
     touch(static_cast<std::size_t>(current_));
 }
 
@@ -165,10 +174,12 @@ void Pad::synchronise(Pad& a, Pad& b) {
     if (a.items.empty()) a.append(Nib());
     a.show_first();
     a.find(std::string());
+    for (Nib& nib : a.items) nib.mark_shared();
     // The empty nibs that the find dropped leave deletion records stamped now; b takes a's,
     // so that the two pads stay equal and a second synchronisation changes nothing.
     if (&a == &b) return;
     b.take_nibs_of(a);
+    for (Nib& nib : b.items) nib.mark_shared();
     b.show_first();
     b.find(std::string());
 }

@@ -40,7 +40,8 @@ public:
     // it matches, else the first match becomes current. Returns 1 when anything matched.
     std::int32_t find(const std::string& query);
 
-    // Stores an edited text into the current nib and stamps it.
+    // Stores an edited text into the current nib and stamps it. The first text of an empty nib
+    // that another pad may share makes it a new nib, leaving a deletion record of the empty one.
     void set_current_text(std::string_view text);
     // Appends an empty nib and makes it current, unless the current nib is empty already.
     void new_nib();
@@ -61,7 +62,7 @@ public:
 
     // Pad file and text file operations (defined with the storage code).
     void load(Mapfile& file);                       // reads NNIBS, nibs and deletion records into a fresh pad
-    void save(Mapfile& file) const;                 // writes them
+    void save(Mapfile& file);                       // writes them, purging old deletion records
     void export_text(const std::string& path, const std::string& separator, int all) const;
     void import_text(const std::string& path, const std::string& separator, ImportProgress* progress = nullptr);
 

@@ -53,7 +53,7 @@ Mapfile::Mapfile(const std::string& file_name_, int mode_) : file_name(file_name
     }
     // Update mode reads the whole file now and rewrites it on commit; "r+b" refuses, as the
     // commit would, a file that cannot be written.
-    std::FILE* file = std::fopen(file_name.c_str(), mode == read ? "rb" : "r+b");
+    std::FILE* file = platform::open_file(file_name, mode == read ? "rb" : "r+b");
     if (!file) {
         throw file_error(fill_message(texts.could_not_file, texts.open, file_name, std::strerror(errno)), mode);
     }

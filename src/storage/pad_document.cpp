@@ -44,7 +44,7 @@ PadDocument read_pad_file(const std::string& path) {
     return document;
 }
 
-void write_pad_file(const std::string& path, const PadFileHeader& header, const Pad& pad) {
+void write_pad_file(const std::string& path, const PadFileHeader& header, Pad& pad) {
     Mapfile file(path, Mapfile::write);
     if (header.placement) {
         file.put_int("WIN_LEFT", header.placement->left);
@@ -52,10 +52,9 @@ void write_pad_file(const std::string& path, const PadFileHeader& header, const 
         file.put_int("WIN_WIDTH", header.placement->width);
         file.put_int("WIN_HEIGHT", header.placement->height);
     }
-    if (header.font) {
-        file.put("FONT_NAME", header.font->name);
-        file.put_int("FONT_SIZE", header.font->size);
-    }
+    const PadFont& font = header.font ? *header.font : default_pad_font;
+    file.put("FONT_NAME", font.name);
+    file.put_int("FONT_SIZE", font.size);
     file.put_int("FILE_VERSION", pad_file_version);
     pad.save(file);
     file.close();

@@ -27,6 +27,9 @@ struct PadFont {
     bool operator==(const PadFont&) const = default;
 };
 
+// The program's font unless the user chose another: written into a pad that comes without one.
+inline const PadFont default_pad_font{"MS Sans Serif", 11};
+
 // The keys around the pad. A part that the file lacks stays empty.
 struct PadFileHeader {
     std::optional<WindowPlacement> placement;  // all four keys, or none
@@ -60,6 +63,6 @@ struct PadDocument {
 // Reads a whole pad file.
 PadDocument read_pad_file(const std::string& path);
 
-// Writes a whole pad file: the placement and font that the header has, the version this program
-// writes, then the pad. The old file stays untouched until the new one is complete.
-void write_pad_file(const std::string& path, const PadFileHeader& header, const Pad& pad);
+// Writes a whole pad file: the placement that the header has, its font or else the default one,
+// the version this program writes, then the pad. The old file stays untouched until the new one is complete.
+void write_pad_file(const std::string& path, const PadFileHeader& header, Pad& pad);

@@ -51,7 +51,7 @@ void Pad::load(Mapfile& file) {
     *this = std::move(loaded);
 }
 
-void Pad::save(Mapfile& file) const {
+void Pad::save(Mapfile& file) {
     file.put_int("NNIBS", count());
     for (std::size_t i = 0; i < items.size(); ++i) {
         const std::string index = std::to_string(i);

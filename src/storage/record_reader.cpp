@@ -129,17 +129,24 @@ bool RecordReader::read_value(std::size_t length, std::string_view& value) {
     return true;
 }
 
+RecordReader::Result RecordReader::cut_off() {
+    return peek() < 0 && !(file && std::ferror(file)) ? Result::end : Result::malformed;
+}
+
 RecordReader::Result RecordReader::next(std::string_view& key, std::string_view& value) {
     between_records = true;
     skip_white();
     between_records = false;
     if (peek() < 0) return file && std::ferror(file) ? Result::malformed : Result::end;
     if (!read_key(key)) return Result::malformed;
+    // A head that the end of the file cuts off before its length is no record, and nothing follows
+    // it: the file ends there, as a file cut after its last whole record or ending in a stray word.
     skip_white();
-    if (peek() != '(') return Result::malformed;
+    if (peek() != '(') return cut_off();
     ++pos;
     std::int64_t length = 0;
-    if (!read_length(length) || length < 0) return Result::malformed;
+    if (!read_length(length)) return cut_off();
+    if (length < 0) return Result::malformed;
     if (peek() != ')') return Result::malformed;
     ++pos;
     if (peek() != ':') return Result::malformed;

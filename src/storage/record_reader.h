@@ -20,9 +20,9 @@ public:
     RecordReader(const RecordReader&) = delete;
     RecordReader& operator=(const RecordReader&) = delete;
 
-    // The next record into `key` and `value`; `end` when only white space is left; `malformed`
-    // when the bytes are not a record (also a record cut short by the end of the file, or a
-    // read error). `key` and `value` stay valid until the next call, or, after keep(), as long as
+    // The next record into `key` and `value`; `end` when only white space is left, or a record
+    // head that the end of the file cuts off before its length; `malformed` when the bytes are
+    // not a record (also a length that runs past the end of the file, or a read error). `key` and `value` stay valid until the next call, or, after keep(), as long as
     // the reader, even after close().
     Result next(std::string_view& key, std::string_view& value);
     // Keeps the record that next() returned last.
@@ -40,6 +40,8 @@ private:
     bool read_key(std::string_view& key);
     bool read_length(std::int64_t& length);
     bool read_value(std::size_t length, std::string_view& value);
+    // `end` when the file ended inside a record head, else `malformed`.
+    Result cut_off();
 
     std::FILE* file;
     // Every block that holds a kept record stays: its key and value point into it. A block of

@@ -1,19 +1,18 @@
 #pragma once
-// Writes the records of a key/value file into a temporary file beside the target and puts it in
-// the target's place only once it is complete and on disk. Until then the old file is untouched.
+// Writes the records of a key/value file as a new version of the file (see FileReplacement):
+// until finish() has put it in place, the old file is untouched.
+#include "storage/file_replacement.h"
+
 #include <cstddef>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
 
 class RecordWriter {
 public:
-    // Creates the temporary file; throws Mapfile::file_error ("Could not save file ...") when the
-    // target cannot be written or the temporary file cannot be created. `mode` is the Mapfile's.
+    // Starts the new version; throws Mapfile::file_error ("Could not save file ...") when the
+    // target cannot be written. `mode` is the Mapfile's.
     RecordWriter(const std::string& target, int mode);
-    // Without finish() the temporary file is removed and the target stays as it was.
-    ~RecordWriter();
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
 
@@ -26,14 +25,8 @@ public:
 private:
     void append(const char* data, std::size_t size);
     void flush_buffer();
-    void discard();
-    [[noreturn]] void fail(const std::string& reason);
 
-    std::string target;
-    std::string temp_name;
-    int mode;
-    std::FILE* file = nullptr;
+    FileReplacement output;
     std::unique_ptr<char[]> buffer;
     std::size_t used = 0;
-    std::string failure;  // the reason of an earlier failure: the file is gone, later writes fail too
 };

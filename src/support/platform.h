@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -38,14 +39,39 @@ void mix_root_listing(Uuid& id);
 unsigned long process_id();
 
 // Files: saving puts a complete new file in the old one's place, so a failure never loses it.
+// std::fopen and std::remove, also for a path longer than Windows' old limit of 260 characters.
+std::FILE* open_file(const std::string& path, const char* how);
+bool remove_file(const std::string& path);
 // True when the existing file may be written to.
 bool file_writable(const std::string& path);
 // Pushes what the file's stream has handed to the system through to the disk. False on failure,
 // with the last error set.
 bool flush_to_disk(std::FILE* file);
-// Puts the file `from` in the place of `to` in one step, replacing any file there. False on
-// failure, with the last error set.
+// Puts the file `from` in the place of `to` in one step, replacing any file there and keeping
+// what the system keeps of the old file (ReplaceFile on Windows: attributes and security). False
+// on failure, with the last error set.
 bool replace_file(const std::string& from, const std::string& to);
+// The file that `path` leads to, symbolic links followed, also when that file does not exist yet.
+// The path itself when it is no link or cannot be resolved.
+std::string real_path(const std::string& path);
+// How many names the existing file has; 1 when the system cannot tell.
+unsigned long link_count(const std::string& path);
+// Gives `copy` the permissions, owner and group of `original` as far as this user may; where the
+// replacement keeps them by itself (Windows) it does nothing.
+void keep_owner_and_mode(const std::string& original, const std::string& copy);
+// Cuts the open file at `size` bytes. False on failure, with the last error set.
+bool truncate_file(std::FILE* file, std::uint64_t size);
+// The folder for temporary files, without a trailing separator.
+std::string temporary_folder();
+// The names in a folder (without "." and ".."); empty when it cannot be listed.
+std::vector<std::string> folder_entries(const std::string& folder);
+// The separator of folders in a path.
+char folder_separator();
+// Whether a process of this id runs on this machine.
+bool process_running(unsigned long id);
+// Sets the last error as the system does for one of these failures of a file operation.
+enum class FileError { device, disk_full, access_denied };
+void set_file_error(FileError error);
 
 // The calling thread's last system error (GetLastError, or errno) and its wording.
 unsigned long last_error_code();

@@ -4,11 +4,13 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <signal.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,14 +36,15 @@ char to_lower(char c) {
     }
 }
 
+std::FILE* open_file(const std::string& path, const char* how) { return std::fopen(path.c_str(), how); }
+
+bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
 bool file_writable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
 
 bool flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
 bool replace_file(const std::string& from, const std::string& to) {
-    // The new file keeps the old one's permissions: a private pad must not become readable by all.
-    struct stat old_file;
-    if (stat(to.c_str(), &old_file) == 0) chmod(from.c_str(), old_file.st_mode & 07777);
     if (std::rename(from.c_str(), to.c_str()) != 0) return false;
     // The new name is durable only once the folder itself is on disk.
     std::string::size_type slash = to.rfind('/');
@@ -52,6 +55,65 @@ bool replace_file(const std::string& from, const std::string& to) {
         ::close(dir);
     }
     return true;
+}
+
+std::string real_path(const std::string& path) {
+    std::string resolved = path;
+    // A chain of links, each relative to the folder of the link; a loop ends after as many steps
+    // as the system itself follows.
+    for (int step = 0; step < 40; ++step) {
+        char target[4096];
+        const ssize_t length = readlink(resolved.c_str(), target, sizeof target);
+        if (length < 0 || length == static_cast<ssize_t>(sizeof target)) return resolved;
+        std::string next(target, static_cast<std::size_t>(length));
+        const std::string::size_type slash = resolved.rfind('/');
+        if (next[0] != '/' && slash != std::string::npos) next = resolved.substr(0, slash + 1) + next;
+        resolved = next;
+    }
+    return path;
+}
+
+unsigned long link_count(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? static_cast<unsigned long>(info.st_nlink) : 1;
+}
+
+void keep_owner_and_mode(const std::string& original, const std::string& copy) {
+    struct stat old_file;
+    if (stat(original.c_str(), &old_file) != 0) return;
+    // Another owner only for a privileged user, and a group only one this user belongs to; the mode
+    // comes last, as a change of owner clears the set-id bits. A private pad stays private.
+    if (chown(copy.c_str(), old_file.st_uid, old_file.st_gid) != 0) (void)!chown(copy.c_str(), static_cast<uid_t>(-1), old_file.st_gid);
+    chmod(copy.c_str(), old_file.st_mode & 07777);
+}
+
+bool truncate_file(std::FILE* file, std::uint64_t size) { return ftruncate(fileno(file), static_cast<off_t>(size)) == 0; }
+
+std::string temporary_folder() {
+    const char* folder = std::getenv("TMPDIR");
+    std::string path = folder && *folder ? folder : "/tmp";
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+std::vector<std::string> folder_entries(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* listing = opendir(folder.c_str());
+    if (!listing) return names;
+    while (dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(listing);
+    return names;
+}
+
+char folder_separator() { return '/'; }
+
+bool process_running(unsigned long id) { return kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM; }
+
+void set_file_error(FileError error) {
+    errno = error == FileError::disk_full ? ENOSPC : error == FileError::access_denied ? EACCES : EIO;
 }
 
 namespace {

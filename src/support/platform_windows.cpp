@@ -7,6 +7,7 @@
 #include <io.h>
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 
 namespace platform {
@@ -29,8 +30,52 @@ char to_lower(char c) {
     return table[static_cast<unsigned char>(c)];
 }
 
+namespace {
+
+std::wstring wide(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
+    return result;
+}
+
+std::string narrow(const std::wstring& text) {
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr, nullptr);
+    return result;
+}
+
+// The path for the file functions. The ANSI ones stop at 260 characters; the wide ones take a
+// longer path in its long form, a full path after "\\?\".
+std::wstring system_path(const std::string& path) {
+    std::wstring name = wide(path);
+    if (name.size() < MAX_PATH || name.rfind(L"\\\\?\\", 0) == 0) return name;
+    std::wstring full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return name;
+    full.resize(length);
+    if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+DWORD attributes_of(const std::string& path) { return GetFileAttributesW(system_path(path).c_str()); }
+
+HANDLE open_for_query(const std::string& path) {
+    return CreateFileW(system_path(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+}  // namespace
+
+std::FILE* open_file(const std::string& path, const char* how) {
+    return _wfopen(system_path(path).c_str(), wide(how).c_str());
+}
+
+bool remove_file(const std::string& path) { return DeleteFileW(system_path(path).c_str()) != 0; }
+
 bool file_writable(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = attributes_of(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY);
 }
 
@@ -43,7 +88,85 @@ bool flush_to_disk(std::FILE* file) {
 }
 
 bool replace_file(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    const std::wstring source = system_path(from), target = system_path(to);
+    // An existing file is replaced rather than moved over, so that it keeps its attributes,
+    // security and creation time.
+    const DWORD existing = GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY))
+        return ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::string real_path(const std::string& path) {
+    const DWORD attributes = attributes_of(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+    HANDLE file = open_for_query(path);
+    if (file == INVALID_HANDLE_VALUE) return path;
+    std::wstring buffer(32768, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(file);
+    if (length == 0 || length >= buffer.size()) return path;
+    buffer.resize(length);
+    // The system answers in the long form; the short one serves where it fits.
+    if (buffer.size() < MAX_PATH + 4 && buffer.rfind(L"\\\\?\\UNC\\", 0) == 0) buffer = L"\\\\" + buffer.substr(8);
+    else if (buffer.size() < MAX_PATH + 4 && buffer.rfind(L"\\\\?\\", 0) == 0) buffer = buffer.substr(4);
+    return narrow(buffer);
+}
+
+unsigned long link_count(const std::string& path) {
+    HANDLE file = open_for_query(path);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const BOOL known = GetFileInformationByHandle(file, &information);
+    CloseHandle(file);
+    return known ? information.nNumberOfLinks : 1;
+}
+
+void keep_owner_and_mode(const std::string&, const std::string&) {}
+
+bool truncate_file(std::FILE* file, std::uint64_t size) {
+    return _chsize_s(_fileno(file), static_cast<long long>(size)) == 0;
+}
+
+std::string temporary_folder() {
+    char buffer[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof buffer, buffer);
+    std::string folder = length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string(".");
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return folder;
+}
+
+std::vector<std::string> folder_entries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(system_path(folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = narrow(entry.cFileName);
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+char folder_separator() { return '\\'; }
+
+bool process_running(unsigned long id) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const BOOL known = GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return !known || code == STILL_ACTIVE;
+}
+
+void set_file_error(FileError error) {
+    switch (error) {
+    case FileError::disk_full: errno = ENOSPC; SetLastError(ERROR_DISK_FULL); break;
+    case FileError::access_denied: errno = EACCES; SetLastError(ERROR_ACCESS_DENIED); break;
+    case FileError::device: errno = EIO; SetLastError(ERROR_IO_DEVICE); break;
+    }
 }
 
 bool create_uuid(Uuid& id) {

@@ -117,7 +117,10 @@ void read_dword(HKEY key, const std::string& name, std::int32_t& value) {
 }
 
 void set_value(HKEY key, const std::string& name, DWORD type, const void* data, DWORD size) {
-    CHECK_CALL(RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS);
+    // The registry functions return their error instead of setting the thread's last error.
+    const LONG status = RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    SetLastError(static_cast<DWORD>(status));
+    CHECK_CALL(status == ERROR_SUCCESS);
 }
 
 void write_string(HKEY key, const std::string& name, const std::string& value) {

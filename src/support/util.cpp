@@ -201,10 +201,12 @@ HRESULT create_shortcut(std::string target, std::string shortcut_file, std::stri
         IPersistFile* file = nullptr;
         status = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
         if (SUCCEEDED(status)) {
+            // A path that does not fit is refused: saved cut off, the link would land elsewhere.
             WCHAR wide[MAX_PATH] = {};
-            MultiByteToWideChar(CP_ACP, 0, shortcut_file.c_str(), -1, wide, MAX_PATH);
-            wide[MAX_PATH - 1] = 0;
-            file->Save(wide, TRUE);
+            if (MultiByteToWideChar(CP_ACP, 0, shortcut_file.c_str(), -1, wide, MAX_PATH) == 0)
+                status = HRESULT_FROM_WIN32(GetLastError());
+            else
+                status = file->Save(wide, TRUE);
             file->Release();
         }
         link->Release();

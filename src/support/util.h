@@ -75,7 +75,8 @@ private:
 // the button face shows through (the image should be black there).
 void draw_masked_bitmap(HBITMAP image, HBITMAP mask, HDC dc, const RECT& rect);
 
-// Writes a shortcut file that opens `target`. Returns the system status (negative on failure).
+// Writes a shortcut file that opens `target`. Returns the system status (negative on failure, also
+// when the shortcut's path is too long or the file cannot be written).
 // COM must have been started on the calling thread.
 HRESULT create_shortcut(std::string target, std::string shortcut_file, std::string description);
 

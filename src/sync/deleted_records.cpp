@@ -23,16 +23,10 @@ void purge_records(std::vector<SyncStamp>& records, std::int32_t days) {
     });
 }
 
-void write_records(Mapfile& file, const std::string& prefix, const std::vector<SyncStamp>& records) {
-    std::vector<SyncStamp> kept;
-    const std::vector<SyncStamp>* written = &records;
-    if (records.size() > deleted_purge_threshold) {
-        kept = records;
-        purge_records(kept, deleted_keep_days);
-        written = &kept;
-    }
-    for (std::size_t i = 0; i < written->size(); ++i) {
-        const SyncStamp& record = (*written)[i];
+void write_records(Mapfile& file, const std::string& prefix, std::vector<SyncStamp>& records) {
+    if (records.size() > deleted_purge_threshold) purge_records(records, deleted_keep_days);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const SyncStamp& record = records[i];
         file.put(record_key(prefix, i, "_ID"), record.id_text());
         file.put(record_key(prefix, i, "_TS"), record.time_text());
     }

@@ -63,8 +63,9 @@ public:
 
     void purge_deleted(std::int32_t days) { purge_records(deleted, days); }
 
-    // Saving does not change the pad: the purge before writing applies to what is written.
-    void write_deleted(Mapfile& file, const std::string& prefix) const { write_records(file, prefix, deleted); }
+    // Writing first purges old records when there are many, in memory too, so that a later
+    // synchronisation does not hand them on.
+    void write_deleted(Mapfile& file, const std::string& prefix) { write_records(file, prefix, deleted); }
     void read_deleted(Mapfile& file, const std::string& prefix) { read_records(file, prefix, deleted); }
 
 private:

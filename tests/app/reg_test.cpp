@@ -53,11 +53,14 @@ TEST_F(Registry, ReadsTakeOnlyValuesOfTheirOwnTypeAndARefusedWriteFails) {
     EXPECT_EQ(read_number("Short"), 7);
 
     try {
-        write_dword(open_key(test_path, false).get(), "Number", 1);
+        RegistryKey reader = open_key(test_path, false);
+        SetLastError(ERROR_FILE_NOT_FOUND);  // stale: the refusal's own number must be reported
+        write_dword(reader.get(), "Number", 1);
         FAIL() << "no exception";
     } catch (const msg_exception& e) {
         EXPECT_EQ(e.title, "Unexpected error");
         EXPECT_NE(e.text.find("reg.cpp::"), std::string::npos) << e.text;
+        EXPECT_TRUE(e.text.ends_with(" #" + std::to_string(ERROR_ACCESS_DENIED))) << e.text;
     }
 }
 

@@ -26,6 +26,9 @@ TEST(Shell, ShortPathsDisplayNamesFoldersAndShortcuts) {
     const std::string link = directory.path() + "Scrivel.lnk";
     ASSERT_GE(CoInitialize(nullptr), 0);
     EXPECT_GE(create_shortcut(file, link, "Scrivel application"), 0);
+    // A path too long to convert is refused, not saved cut off under another name.
+    const std::string too_long = directory.path() + std::string(MAX_PATH, 'x') + ".lnk";
+    EXPECT_LT(create_shortcut(file, too_long, "Scrivel application"), 0);
     CoUninitialize();
     std::ifstream stream(link, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());

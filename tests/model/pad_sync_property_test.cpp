@@ -108,7 +108,7 @@ public:
         std::filesystem::remove(path, ignored);
     }
 
-    Pad reload(const Pad& pad, const Retime& retime = nullptr) {
+    Pad reload(Pad pad, const Retime& retime = nullptr) {
         {
             Mapfile out(path, Mapfile::write);
             if (retime)

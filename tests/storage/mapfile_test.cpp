@@ -87,7 +87,7 @@ TEST_F(MapfileTest, BytesThatAreNotRecordsAreFormatErrorsAndStayErrors) {
              "A (0x): x\n", "A (08): 12345678\n", "A(1): x\n", "(1): x\n",  // broken heads
              "A (-1): x\n", "A (-2147483648): x\n", "A (99999999999999999999): x\n",
              "A (2147483647): x\n", "A (0x7fffffff): x\n",  // far past the end: no huge allocation either
-             "A (10): short\n", "A (1): x\nB (3):", "A (1): x\nB (3", "A (1): x\nB",  // the file ends early
+             "A (10): short\n", "A (1): x\nB (3):", "A (1): x\nB (3",  // the value runs past the end
              std::string(201, 'k') + " (2): ok\n", "A (1): x\n" + std::string(5000, 'k') + " (2): ok\n"}) {
         SCOPED_TRACE(bytes.substr(0, 60));
         expect_format_error(*open_with(bytes), "WANTED");
@@ -97,6 +97,16 @@ TEST_F(MapfileTest, BytesThatAreNotRecordsAreFormatErrorsAndStayErrors) {
     expect_format_error(*map, "C");
     expect_format_error(*map, "D");
     EXPECT_EQ(map->get("B"), "b");  // what was read before stays readable
+}
+
+TEST_F(MapfileTest, AHeadCutOffBeforeItsLengthEndsTheFileAsIfItWereNotThere) {
+    for (const std::string& tail : std::vector<std::string>{"B", "B \r\n", "B (", "B ( ", "B (-", "B (0x", "\x1a", "stray\n", std::string(200, 'k')}) {
+        SCOPED_TRACE(tail);
+        auto map = open_with("A (1): x\n" + tail);
+        EXPECT_THROW(map->get("B"), Mapfile::no_such_key);
+        EXPECT_EQ(map->get("A"), "x");
+        EXPECT_THROW(map->get("C"), Mapfile::no_such_key);
+    }
 }
 
 TEST_F(MapfileTest, TypedReadsAreLenientAndBuffersGetOnlyWhatFits) {

@@ -108,6 +108,7 @@ TEST_F(Nibtool, AddCreatesThePadListAndFindShowIt) {
     EXPECT_EQ(run({"add", pad, "-"}, "Call Ann\nabout the MILK order\n").status, 0);
     EXPECT_EQ(run({"add", pad, "--", "-x is a word"}).status, 0);
     EXPECT_EQ(texts_in("notes.nib"), (Strings{"Buy milk", "Call Ann\r\nabout the MILK order\r\n", "-x is a word"}));
+    EXPECT_EQ(read_pad_file(pad).header.font, default_pad_font);  // the format always has a font
     ToolRun list = run({"list", pad});
     EXPECT_EQ(list.status, 0);
     EXPECT_TRUE(contains(list.out, "\n2\t" + read_pad_file(pad).pad.nibs()[1].id_text() + "\t")) << list.out;
@@ -206,6 +207,19 @@ TEST_F(Nibtool, ProgramSyncsTwoEditedCopiesToTheSamePadAndThenChangesNothing) {
     EXPECT_EQ(read_bytes(path("b.nib")), b);
     EXPECT_EQ(std::filesystem::last_write_time(path("a.nib")), dates[0]);
     EXPECT_EQ(std::filesystem::last_write_time(path("b.nib")), dates[1]);
+}
+
+TEST_F(Nibtool, NotesAddedApartToTwoNewSynchronisedPadsBothSurvive) {
+    for (const char* name : {"e1.nib", "e2.nib"}) {
+        Pad empty;
+        write_pad_file(path(name), PadFileHeader{}, empty);
+    }
+    ASSERT_EQ(run({"sync", path("e1.nib"), path("e2.nib")}).status, 0);
+    ASSERT_EQ(run({"add", path("e1.nib"), "note A"}).status, 0);
+    ASSERT_EQ(run({"add", path("e2.nib"), "note B"}).status, 0);
+    ASSERT_EQ(run({"sync", path("e1.nib"), path("e2.nib")}).status, 0);
+    EXPECT_EQ(texts_in("e1.nib"), (Strings{"note A", "note B"}));
+    EXPECT_EQ(texts_in("e2.nib"), texts_in("e1.nib"));
 }
 
 TEST_F(Nibtool, MergeDriverWritesOursOnly) {

@@ -1,0 +1,185 @@
+// Saving through the file layer: what the path leads to is what changes, and no failure at any
+// point of a save loses the old file or leaves a temporary file behind.
+#include "mapfile_test_support.h"
+#include "storage/file_faults.h"
+#include "storage/mapfile.h"
+#include "support/platform.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using ::testing::AnyOf;
+using ::testing::EndsWith;
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
+using ::testing::UnorderedElementsAreArray;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string old_bytes = example_pad;
+
+// Three records, the middle one past the writer's buffer, so that a save writes several times.
+const std::string big_value(1'200'000, 'x');
+const std::string new_bytes = "A (1): a\nBIG (1200000): " + big_value + "\nZ (1): z\n";
+
+void save_new_version(const std::string& path) {
+    Mapfile map(path, Mapfile::write);
+    map.put("A", "a");
+    map.put("BIG", big_value);
+    map.put("Z", "z");
+    map.close();
+}
+
+// The temporary files of `name` in the shared temporary folder.
+std::vector<std::string> temporaries_elsewhere(const std::string& name) {
+    std::vector<std::string> found;
+    for (const std::string& entry : platform::folder_entries(platform::temporary_folder()))
+        if (entry.rfind(name + "-", 0) == 0 && entry.find(".tmp") != std::string::npos) found.push_back(entry);
+    return found;
+}
+
+// The system's wordings of a failure, from the runtime and from the system itself.
+std::vector<std::string> wordings_of(platform::FileError error) {
+    platform::set_file_error(error);
+    std::vector<std::string> texts{std::strerror(errno)};
+    platform::set_file_error(error);
+    texts.push_back(platform::last_error_text());
+    return texts;
+}
+
+class Saving : public ::testing::Test {
+protected:
+    ~Saving() override { file_faults::arm({}); }
+    ScratchFolder folder;
+    const std::string pad = folder.path("pad.nib");
+};
+
+// How the pad's file stands before the save.
+enum class Setting { plain, hard_linked, folder_refuses_new_files };
+
+// Saves under `plan`: true when the save went through; otherwise the message must end in one of
+// the `wordings` and every name of the pad must still hold the old bytes, alone in its folder.
+bool save_under(const file_faults::Plan& plan, const std::vector<std::string>& wordings, const ScratchFolder& folder,
+                const std::vector<std::string>& names) {
+    file_faults::arm(plan);
+    try {
+        save_new_version(folder.path("pad.nib"));
+        file_faults::arm({});
+        return true;
+    } catch (const Mapfile::file_error& e) {
+        file_faults::arm({});
+        EXPECT_THAT(e.text, AnyOf(EndsWith(": " + wordings[0]), EndsWith(": " + wordings[1])));
+    }
+    for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), old_bytes) << name;
+    EXPECT_THAT(folder.entries(), UnorderedElementsAreArray(names));
+    EXPECT_TRUE(temporaries_elsewhere("pad.nib").empty());
+    return false;
+}
+
+TEST_F(Saving, EveryFailingOperationAndAFillingDiskLeaveTheOldFileAndNoTemporaryFile) {
+    for (Setting setting : {Setting::plain, Setting::hard_linked, Setting::folder_refuses_new_files}) {
+        SCOPED_TRACE(static_cast<int>(setting));
+        std::vector<std::string> names{"pad.nib"};
+        write_bytes(pad, old_bytes);
+        if (setting == Setting::hard_linked) {
+            fs::create_hard_link(pad, folder.path("link.nib"));
+            names.push_back("link.nib");
+        }
+        // The first operation, creating the temporary file beside the pad, is refused by the folder;
+        // the failing operation then fails the same way.
+        const bool refused = setting == Setting::folder_refuses_new_files;
+        const file_faults::Plan refusal{refused ? 1 : 0, refused ? platform::FileError::access_denied : platform::FileError::device};
+        file_faults::Plan plan = refusal;
+        for (plan.failing_operation = refusal.failing_operation + 1;; ++plan.failing_operation) {
+            SCOPED_TRACE("failing operation " + std::to_string(plan.failing_operation));
+            if (save_under(plan, wordings_of(refusal.error), folder, names)) break;
+        }
+        EXPECT_GE(plan.failing_operation, 7);
+        for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), new_bytes) << name;
+
+        write_bytes(pad, old_bytes);
+        plan = refusal;
+        for (plan.free_space = 0;; plan.free_space += 400'000) {
+            SCOPED_TRACE("free space " + std::to_string(plan.free_space));
+            if (save_under(plan, wordings_of(platform::FileError::disk_full), folder, names)) break;
+        }
+        EXPECT_GT(plan.free_space, big_value.size());
+        for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), new_bytes) << name;
+        for (const std::string& name : names) fs::remove(folder.path(name));
+    }
+}
+
+TEST_F(Saving, StaleTemporaryFilesOfThePadGoWithTheNextSave) {
+    write_bytes(pad, old_bytes);
+    const std::string ours = "pad.nib.tmp" + std::to_string(platform::process_id()) + "-999";
+    // A process id no system hands out, left by a save that a crash interrupted.
+    for (const std::string& name : {ours, std::string("pad.nib.tmp4294967290-1"), std::string("pad.nib.tmpx-1"),
+                                    std::string("other.nib.tmp4294967290-1")})
+        write_bytes(folder.path(name), "left over");
+    save_new_version(pad);
+    EXPECT_THAT(folder.entries(), UnorderedElementsAre("pad.nib", "pad.nib.tmpx-1", "other.nib.tmp4294967290-1"));
+    EXPECT_EQ(read_bytes(pad), new_bytes);
+}
+
+TEST_F(Saving, APathLongerThanTheOldLimitOfWindowsSavesAndReplaces) {
+    const std::string deep = folder.path(std::string(120, 'a')) + "/" + std::string(120, 'b');
+    fs::create_directories(deep);
+    const std::string long_pad = deep + "/pad.nib";
+    ASSERT_GT(long_pad.size(), 260u);
+    write_bytes(long_pad, old_bytes);
+    save_new_version(long_pad);
+    EXPECT_EQ(read_bytes(long_pad), new_bytes);
+    EXPECT_THAT(platform::folder_entries(deep), ElementsAre("pad.nib"));
+    // Short again for the scratch folder's clean-up, which takes no long paths on Windows.
+    fs::rename(folder.path(std::string(120, 'a')), folder.path("a"));
+}
+
+#ifndef _WIN32
+TEST_F(Saving, TheFileALinkLeadsToIsReplacedKeepingModeOwnerAndGroup) {
+    fs::create_directories(folder.path("synced"));
+    const std::string real = folder.path("synced/pad.nib");
+    write_bytes(real, old_bytes);
+    chmod(real.c_str(), 0640);
+    const bool may_give_away = chown(real.c_str(), 1234, 5678) == 0;
+    // A relative link to a relative link.
+    fs::create_symlink("synced/pad.nib", folder.path("middle.nib"));
+    fs::create_symlink("middle.nib", pad);
+    save_new_version(pad);
+    EXPECT_TRUE(fs::is_symlink(pad));
+    EXPECT_TRUE(fs::is_symlink(folder.path("middle.nib")));
+    EXPECT_EQ(read_bytes(real), new_bytes);
+    struct stat info;
+    ASSERT_EQ(stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    if (may_give_away) {
+        EXPECT_EQ(std::make_pair(info.st_uid, info.st_gid), std::make_pair(uid_t{1234}, gid_t{5678}));
+    }
+    EXPECT_THAT(folder.entries(), UnorderedElementsAre("synced", "middle.nib", "pad.nib"));
+    // A link that leads nowhere yet: the file appears where it leads.
+    fs::create_symlink("synced/new.nib", folder.path("dangling.nib"));
+    save_new_version(folder.path("dangling.nib"));
+    EXPECT_EQ(read_bytes(folder.path("synced/new.nib")), new_bytes);
+    EXPECT_TRUE(fs::is_symlink(folder.path("dangling.nib")));
+}
+
+TEST_F(Saving, AWritablePadInAFolderThatRefusesNewFilesIsWrittenInPlace) {
+    if (geteuid() == 0) GTEST_SKIP() << "the superuser may create files in any folder";
+    write_bytes(pad, old_bytes);
+    fs::permissions(folder.path(""), fs::perms::owner_read | fs::perms::owner_exec);
+    save_new_version(pad);
+    fs::permissions(folder.path(""), fs::perms::owner_all);
+    EXPECT_EQ(read_bytes(pad), new_bytes);
+    EXPECT_TRUE(temporaries_elsewhere("pad.nib").empty());
+}
+#endif
+
+}  // namespace
