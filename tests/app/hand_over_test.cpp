@@ -2,7 +2,6 @@
 // to the first and ends at once.
 #include "harness/input.h"
 #include "harness/process.h"
-#include "support/reg.h"
 #include "support/util.h"
 #include "ui/pad_window_fixture.h"
 
