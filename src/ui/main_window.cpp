@@ -34,12 +34,9 @@ MainWindow::MainWindow(int show, const std::string& path) : Window(nullptr), fil
         }
         createWindow(0, host.productName.c_str(), windowText().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                      CW_USEDEFAULT, place.right - place.left, place.bottom - place.top, nullptr);
-        ShowWindow(hwnd, show);
-        SetForegroundWindow(hwnd);
-        CHECK_CALL(UpdateWindow(hwnd));
+        present(show);
     } catch (...) {
-        abandonWindow();
-        deleteFonts();
+        undoConstruction();
         throw;
     }
 }
@@ -76,14 +73,23 @@ MainWindow::MainWindow(const std::string& path) : Window(nullptr), fileName(path
             throw silent_exception();
         reader.read_pad(pad);
         showCurrent();
-        ShowWindow(hwnd, SW_SHOWNORMAL);
-        SetForegroundWindow(hwnd);
-        CHECK_CALL(UpdateWindow(hwnd));
+        present(SW_SHOWNORMAL);
     } catch (...) {
-        abandonWindow();
-        deleteFonts();
+        undoConstruction();
         throw;
     }
+}
+
+void MainWindow::present(int show) {
+    ShowWindow(hwnd, show);
+    SetForegroundWindow(hwnd);
+    CHECK_CALL(UpdateWindow(hwnd));
+}
+
+void MainWindow::undoConstruction() noexcept {
+    // No window remains, and the fonts go with the object that never was.
+    abandonWindow();
+    deleteFonts();
 }
 
 MainWindow::~MainWindow() { deleteFonts(); }

@@ -76,6 +76,10 @@ public:
 private:
     static void registerClass();
     void deleteFonts() noexcept;
+    // The constructors' last step: shows the window in front.
+    void present(int show);
+    // What a failing constructor undoes.
+    void undoConstruction() noexcept;
     // Merges what another program wrote to the pad's file since this window last read or wrote it.
     void takeFileChanges();
     // After a merge: the nib that was current stays current, and the find field's query applies.

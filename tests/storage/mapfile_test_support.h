@@ -1,6 +1,7 @@
 #pragma once
 // Scratch folders, raw file bytes, messages and failing writes for the storage tests.
 #include "support/messages.h"
+#include "support/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,16 @@
 #include <sys/resource.h>
 #endif
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder under the system's temporary folder, removed with everything in it. Named after the
+// process too: test runs of other checkouts share the temporary folder.
 class ScratchFolder {
 public:
     ScratchFolder() {
         static int count = 0;
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         folder = std::filesystem::temp_directory_path() /
-                 ("scrivel-" + std::string(test ? test->name() : "test") + "-" + std::to_string(++count));
+                 ("scrivel-" + std::to_string(platform::process_id()) + "-" + std::string(test ? test->name() : "test") +
+                  "-" + std::to_string(++count));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
     }
