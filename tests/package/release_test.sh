@@ -7,15 +7,12 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tools/wine-env"
 work=$(mktemp -d)
-key='HKCU\Software\Velmoran\Scrivel'
-saved=$work/settings.reg
 restore() {
-  timeout 60 wine reg delete "$key" /f >/dev/null 2>&1 || true
-  if [ -f "$saved" ]; then timeout 60 wine reg import "$saved" >/dev/null 2>&1 || true; fi
+  restore_settings "$work/settings.reg"
   rm -rf "$work"
 }
 trap restore EXIT
-timeout 60 wine reg export "$key" "$saved" >/dev/null 2>&1 || rm -f "$saved"
+save_settings "$work/settings.reg"
 
 SCRIVEL_BUILD=${1:-$root/build/windows} "$root/tools/package" "$work/scrivel.zip" >/dev/null
 mkdir "$work/fresh"
@@ -27,7 +24,7 @@ done
 
 timeout 120 wine "$folder/nibtool.exe" add "$folder/Default Pad.nib" "from the release test" >/dev/null
 # No first-start question: that is the installation tests' business.
-timeout 60 wine reg add "$key" /v "Change Registry" /t REG_DWORD /d 0 /f >/dev/null
+timeout 60 wine reg add "$settings_key" /v "Change Registry" /t REG_DWORD /d 0 /f >/dev/null
 timeout -k 5 120 wine "$folder/scrivel.exe" &
 first=$!
 # The second start hands /q to the first once its window is there; before that it would start
@@ -40,7 +37,7 @@ done
 if kill -0 "$first" 2>/dev/null; then echo "scrivel.exe did not quit"; kill "$first"; exit 1; fi
 wait "$first" || { echo "scrivel.exe failed"; exit 1; }
 
-reopen=$(timeout 60 wine reg query "$key" /v "Restart Command" | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+reopen=$(timeout 60 wine reg query "$settings_key" /v "Restart Command" | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 echo "reopen list: $reopen"
 case "$reopen" in
   *'"'*.NIB'" '* | *'"'*.nib'" '*) echo "release package: passed" ;;

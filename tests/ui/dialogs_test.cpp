@@ -14,27 +14,13 @@
 
 #include <fstream>
 #include <set>
-#include <sstream>
 
 namespace {
 
 const char* const separator_title = "Separator string";
 
-std::string file_text(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 void write_file(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> nib_texts(const Pad& pad) {
-    std::vector<std::string> texts;
-    for (const Nib& nib : pad.nibs()) texts.push_back(nib.text());
-    return texts;
 }
 
 std::string item_text(HWND dialog, int id) {

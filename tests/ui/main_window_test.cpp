@@ -13,29 +13,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 using namespace std::chrono_literals;
 
 namespace {
-
-std::string file_text(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> nib_texts(const Pad& pad) {
-    std::vector<std::string> texts;
-    for (const Nib& nib : pad.nibs()) texts.push_back(nib.text());
-    return texts;
-}
-
-// Replaces the text field's selection as typing or pasting would.
-void type_into(MainWindow* window, const char* text) {
-    SendMessageA(window->textField->hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
-}
 
 bool grayed(HMENU menu, unsigned id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 

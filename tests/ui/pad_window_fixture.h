@@ -11,7 +11,9 @@
 #include "ui/magic_click_window.h"
 #include "ui/search_window.h"
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,14 +24,18 @@ protected:
         app = std::make_unique<Application>(GetModuleHandleA(nullptr));
     }
     void TearDown() override {
-        // Whatever a test left open goes without questions.
+        close_all();
+        harness::WindowTest::TearDown();
+        app.reset();
+    }
+
+    // Whatever a test left open goes without questions.
+    void close_all() const {
         for (MainWindow* window : std::vector<MainWindow*>(app->windows)) {
             window->padChanged = window->textChanged = 0;
             DestroyWindow(window->hwnd);
         }
         EXPECT_TRUE(app->windows.empty()) << "a destroyed window stayed in the list";
-        harness::WindowTest::TearDown();
-        app.reset();
     }
 
     // A pad file holding the texts as nibs, in order.
@@ -60,6 +66,21 @@ protected:
         DWORD start = 0, end = 0;
         SendMessageA(field->hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         return {start, end};
+    }
+    static std::vector<std::string> nib_texts(const Pad& pad) {
+        std::vector<std::string> texts;
+        for (const Nib& nib : pad.nibs()) texts.push_back(nib.text());
+        return texts;
+    }
+    static std::string file_text(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+    // Replaces the text field's selection as typing or pasting would.
+    static void type_into(MainWindow* window, const char* text) {
+        SendMessageA(window->textField->hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
     }
     static LRESULT command(MainWindow* window, unsigned id) { return SendMessageA(window->hwnd, WM_COMMAND, id, 0); }
 

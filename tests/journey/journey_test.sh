@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# A user's journey with real keys and a real click on the X display: a new pad gets three nibs,
+# is searched and paged, saved with Ctrl+S through the Save As dialog and closed with Ctrl+W; a
+# second start opens the saved pad, a nib is added and the pad closed; nibtool.exe then lists
+# what the file holds. Runs under Wine on the caller's display and prefix (tools/journey, or the
+# test run); every wait has a limit, and the program's settings key is put back as it was.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${1:-$root/build/windows}
+source "$root/tools/wine-env"
+[ -n "${DISPLAY:-}" ] || { echo "journey: no display"; exit 1; }
+work=$(mktemp -d)
+scrivel=
+finish() {
+  if [ -n "$scrivel" ] && kill -0 "$scrivel" 2>/dev/null; then kill "$scrivel"; wait "$scrivel" 2>/dev/null || true; fi
+  restore_settings "$work/settings.reg"
+  rm -rf "$work"
+}
+trap finish EXIT
+save_settings "$work/settings.reg"
+# A first start without a reopen list, and without the Setup question.
+timeout 60 wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
+quiet_setup
+
+fail() { echo "journey: $*"; exit 1; }
+# window_rect waits for a shown window of the class and prints its rectangle.
+rect_of() { timeout 40 wine "$build/tests/harness/window_rect.exe" "$1" 30000 | tr -d '\r'; }
+keys() { xdotool key --delay 100 "$@"; sleep 0.5; }
+typed() { xdotool type --delay 60 "$1"; sleep 0.3; }
+start() {
+  timeout -k 5 120 wine "$work/scrivel.exe" "$@" &
+  scrivel=$!
+  rect_of Scrivel >/dev/null || fail "no pad window came up"
+}
+ended() {
+  for _ in $(seq 40); do kill -0 "$scrivel" 2>/dev/null || break; sleep 0.5; done
+  kill -0 "$scrivel" 2>/dev/null && fail "scrivel.exe did not end after its last Ctrl+W"
+  wait "$scrivel" || fail "scrivel.exe failed"
+  scrivel=
+}
+
+# A copy of its own, so that the default pad it opens beside itself lies here.
+cp "$build/src/app/scrivel.exe" "$work/"
+pad="$work/Journey.nib"
+start
+# The pointer over the Wine desktop, which then has the keyboard.
+xdotool mousemove 1000 700
+keys ctrl+shift+n
+sleep 1
+keys ctrl+t
+typed "apple pie recipe"
+keys ctrl+n
+typed "banana bread"
+keys ctrl+n
+typed "cherry jam"
+# Finding "an" leaves the banana nib; a click into the text field and End reach its end.
+keys ctrl+f
+typed "an"
+read -r left top width height < <(rect_of Scrivel) || fail "no pad window"
+xdotool mousemove $((left + width / 2)) $((top + height / 2)) click 1
+sleep 0.3
+keys ctrl+End
+typed " with walnuts"
+# The find field emptied, paging from banana: next to cherry, where the keys stop as the menu's
+# grayed Next does, then twice back to apple.
+keys ctrl+f BackSpace
+for page in ctrl+Right ctrl+Right ctrl+Left ctrl+Left; do keys "$page"; done
+keys ctrl+t ctrl+End
+typed " tested"
+keys ctrl+s
+rect_of '#32770' >/dev/null || fail "no Save As dialog"
+typed "$(winepath -w "$pad")"
+keys Return
+for _ in $(seq 40); do [ -f "$pad" ] && break; sleep 0.5; done
+[ -f "$pad" ] || fail "Ctrl+S saved nothing"
+# Both windows closed: the saved pad, then the default pad, which never changed.
+keys ctrl+w
+sleep 1
+keys ctrl+w
+ended
+
+start "$(winepath -w "$pad")"
+xdotool mousemove 1000 700
+keys ctrl+n
+typed "date plums"
+# Closing saves by itself: the pad has a file, and Autosave is on.
+keys ctrl+w
+ended
+
+listing=$(timeout 60 wine "$build/src/tools/nibtool.exe" list "$(winepath -w "$pad")" | tr -d '\r')
+echo "$listing"
+for nib in "apple pie recipe tested" "banana bread with walnuts" "cherry jam" "date plums"; do
+  grep -q -- "$nib\$" <<<"$listing" || fail "the pad lacks \"$nib\""
+done
+[ "$(grep -c . <<<"$listing")" -eq 4 ] || fail "the pad holds other nibs than the four typed"
+echo "journey: passed"
