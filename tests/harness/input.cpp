@@ -70,55 +70,19 @@ INPUT mouse_event_at(HWND window, POINT point, DWORD flags) {
     return input;
 }
 
-// The pointer moves to the point, then the button goes down and up there `clicks` times.
-void clicks(HWND window, POINT point, MouseButton button, int clicks, const std::vector<WORD>& held = {}) {
-    const DWORD down[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MIDDLEDOWN};
-    const DWORD pressed = down[static_cast<int>(button)];
-    std::vector<INPUT> events{mouse_event_at(window, point, MOUSEEVENTF_MOVE)};
-    for (int i = 0; i < clicks; ++i) {
-        events.push_back(mouse_event_at(window, point, pressed));
-        events.push_back(mouse_event_at(window, point, pressed * 2));  // each button's up flag follows its down flag
-    }
-    send(holding(held, std::move(events)));
-}
-
 }  // namespace
 
-void click(HWND window, POINT point, MouseButton button) { clicks(window, point, button, 1); }
-
-void double_click(HWND window, POINT point) { clicks(window, point, MouseButton::left, 2); }
-
-void ctrl_click(HWND window, POINT point) { clicks(window, point, MouseButton::left, 1, {VK_CONTROL}); }
+void click(HWND window, POINT point, MouseButton button) {
+    const DWORD down[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MIDDLEDOWN};
+    const DWORD pressed = down[static_cast<int>(button)];
+    // Each button's up flag follows its down flag.
+    send({mouse_event_at(window, point, MOUSEEVENTF_MOVE), mouse_event_at(window, point, pressed),
+          mouse_event_at(window, point, pressed * 2)});
+}
 
 void press_key(WORD virtual_key, bool ctrl) {
     send(holding(ctrl ? std::vector<WORD>{VK_CONTROL} : std::vector<WORD>{},
                  {key_event(virtual_key, false), key_event(virtual_key, true)}));
-}
-
-void type_text(const std::string& text) {
-    std::vector<INPUT> events;
-    for (const char c : text) {
-        const SHORT key = VkKeyScanA(c);
-        std::vector<INPUT> typed;
-        if (key == -1) {
-            // No key for it in this layout: the character itself.
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wScan = static_cast<unsigned char>(c);
-            input.ki.dwFlags = KEYEVENTF_UNICODE;
-            typed = {input, input};
-            typed[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-        } else {
-            // The high byte names the modifiers the character needs: 1 Shift, 2 Ctrl, 4 Alt.
-            const std::pair<int, WORD> modifiers[] = {{1, VK_SHIFT}, {2, VK_CONTROL}, {4, VK_MENU}};
-            std::vector<WORD> held;
-            for (auto [bit, modifier] : modifiers)
-                if (HIBYTE(key) & bit) held.push_back(modifier);
-            typed = holding(held, {key_event(LOBYTE(key), false), key_event(LOBYTE(key), true)});
-        }
-        events.insert(events.end(), typed.begin(), typed.end());
-    }
-    send(std::move(events));
 }
 
 }  // namespace harness

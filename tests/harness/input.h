@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <functional>
-#include <string>
 
 namespace harness {
 
@@ -27,17 +26,7 @@ bool bring_to_front(HWND window);
 // Moves the pointer to a point of the window's client area and clicks the button there.
 void click(HWND window, POINT client_point, MouseButton button = MouseButton::left);
 
-// Two left clicks at one point, quicker than the double-click time.
-void double_click(HWND window, POINT client_point);
-
-// A left click with Ctrl held.
-void ctrl_click(HWND window, POINT client_point);
-
 // Presses and releases a key, with Ctrl held when `ctrl` is set.
 void press_key(WORD virtual_key, bool ctrl = false);
-
-// Types the text key by key, with Shift for capitals and symbols as the keyboard layout needs it;
-// a character the layout has no key for is sent as that character.
-void type_text(const std::string& text);
 
 }  // namespace harness

@@ -1,7 +1,6 @@
 // The harness itself: the window tests rely on it to answer dialogs and to leave the registry
 // as it found it.
 #include "harness/dialog_answerer.h"
-#include "harness/input.h"
 #include "harness/process.h"
 #include "harness/registry_guard.h"
 #include "support/messages.h"
@@ -84,44 +83,6 @@ TEST(DialogAnswerer, FillsControlsBeforeTheButtonAndEndsDialogsThatStayOpen) {
     answerer.press("", IDOK);
     EXPECT_EQ(show_test_dialog(), IDCANCEL) << "answered, cancelled, then ended";
     EXPECT_EQ(answerer.unexpected(), 1);
-}
-
-// The clicks a window of its own receives: the message and whether Ctrl was down.
-std::vector<std::pair<UINT, bool>> clicks;
-
-LRESULT CALLBACK click_window(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) clicks.push_back({message, (w & MK_CONTROL) != 0});
-    return DefWindowProcA(window, message, w, l);
-}
-
-TEST(Input, TypingUsesShiftAndDoubleAndCtrlClicksArriveAsSuch) {
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 10, 10, 300, 40, nullptr, nullptr,
-                                nullptr, nullptr);
-    ASSERT_TRUE(harness::bring_to_front(edit));
-    SetFocus(edit);
-    const std::string typed = "Hello, World! (A+B) #1";
-    harness::type_text(typed);
-    char text[64] = {};
-    harness::pump_until([&] { return GetWindowTextA(edit, text, sizeof text) >= static_cast<int>(typed.size()); });
-    EXPECT_EQ(text, typed);
-    DestroyWindow(edit);
-
-    const WNDCLASSA window_class{CS_DBLCLKS, click_window, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, "HarnessClicks"};
-    RegisterClassA(&window_class);
-    HWND window = CreateWindowExA(0, "HarnessClicks", "", WS_POPUP | WS_VISIBLE, 10, 10, 100, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
-    ASSERT_TRUE(harness::bring_to_front(window));
-    clicks.clear();
-    harness::double_click(window, {20, 20});
-    harness::pump_until([] { return clicks.size() >= 2; });
-    harness::pump_for(700ms);  // past the double-click time
-    harness::ctrl_click(window, {20, 20});
-    harness::pump_until([] { return clicks.size() >= 3; });
-    const std::vector<std::pair<UINT, bool>> expected{
-        {WM_LBUTTONDOWN, false}, {WM_LBUTTONDBLCLK, false}, {WM_LBUTTONDOWN, true}};
-    EXPECT_EQ(clicks, expected);
-    DestroyWindow(window);
-    UnregisterClassA("HarnessClicks", GetModuleHandleA(nullptr));
 }
 
 TEST(Process, WaitReturnsTheExitCodeOrEndsAProcessThatRunsTooLong) {
