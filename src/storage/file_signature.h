@@ -8,7 +8,7 @@ struct FileSignature {
     bool exists = false;
     std::uintmax_t size = 0;
     std::int64_t modified = 0;  // the file system's own time count
-    std::uint64_t hash = 0;     // of the whole content
+    std::uint64_t hash = 0;     // of the first and the last 64 KiB of the content
     bool operator==(const FileSignature&) const = default;
 };
 
