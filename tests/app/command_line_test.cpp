@@ -67,65 +67,6 @@ TEST_F(CommandLine, AForwardingStartHandsEverythingToTheRunningCopy) {
     EXPECT_TRUE(app->windows.empty());
 }
 
-TEST_F(CommandLine, PadsOpenOnceFindTextAndSynchronisationReachTheirWindows) {
-    const std::string a = write_pad("a.nib", {"apples", "pears"}), b = write_pad("b.nib", {"plums"});
-    app->processArguments({a, "/f", "pears"}, SW_SHOWNORMAL);
-    ASSERT_EQ(app->windows.size(), 1u);
-    MainWindow* first = app->windows[0];
-    EXPECT_EQ(text_of(first->findField), "pears");
-    EXPECT_EQ(text_of(first->textField), "pears");
-
-    app->processArguments({b}, SW_SHOWNORMAL);
-    app->processArguments({a}, SW_SHOWNORMAL);
-    ASSERT_EQ(app->windows.size(), 2u) << "a pad already open is not opened again";
-    EXPECT_EQ(app->windows[0], first);
-    EXPECT_EQ(GetForegroundWindow(), first->hwnd) << "its window comes to the front";
-
-    app->processArguments({a, "/s", b}, SW_SHOWNORMAL);
-    for (MainWindow* window : app->windows) EXPECT_EQ(window->pad.count(), 3) << window->fileName;
-}
-
-TEST_F(CommandLine, UninstallRemovesEntriesSettingsAndShortcutsAndOpensNothing) {
-    using harness::RegistryKeyGuard;
-    const std::string app_paths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\scrivel.exe";
-    const std::string uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\scrivel";
-    RegistryKeyGuard extension(HKEY_CLASSES_ROOT, ".nib"), type(HKEY_CLASSES_ROOT, "nibfile");
-    RegistryKeyGuard path_entry(HKEY_LOCAL_MACHINE, app_paths), uninstall_entry(HKEY_LOCAL_MACHINE, uninstall);
-    std::vector<std::string> shortcuts;
-    for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})
-        if (const std::string path = special_folder_path(folder); !path.empty())
-            shortcuts.push_back(path + texts.shortcut_file);
-    ASSERT_EQ(shortcuts.size(), 2u);
-    FileGuard start_menu(shortcuts[0]), desktop(shortcuts[1]);
-    for (const std::string& shortcut : shortcuts) std::ofstream(shortcut) << "link";
-    register_association("nib", "nibfile", "Scrivel Pad", 2);
-    register_application("scrivel", "Scrivel");
-    app->saveSettings();
-
-    MessageCapture capture;
-    app->processArguments({"/u"}, SW_SHOWNORMAL);
-    EXPECT_EQ(app->settingsRemoved, 1);
-    EXPECT_TRUE(app->windows.empty()) << "no default pad";
-    EXPECT_TRUE(take_quit_message());
-    for (auto [root, key] : {std::pair{HKEY_CLASSES_ROOT, std::string(".nib")},
-                             {HKEY_CLASSES_ROOT, std::string("nibfile\\shell\\open\\command")},
-                             {HKEY_LOCAL_MACHINE, app_paths},
-                             {HKEY_LOCAL_MACHINE, uninstall},
-                             {HKEY_CURRENT_USER, std::string("Software\\Velmoran\\Scrivel")}})
-        EXPECT_FALSE(key_exists(root, key)) << key;
-    for (const std::string& shortcut : shortcuts)
-        EXPECT_EQ(GetFileAttributesA(shortcut.c_str()), INVALID_FILE_ATTRIBUTES) << shortcut;
-    ASSERT_EQ(capture.shown.size(), 1u);
-    EXPECT_EQ(capture.shown[0].text, texts.registry_removed);
-    EXPECT_EQ(capture.shown[0].title, "Uninstall complete");
-    EXPECT_EQ(capture.shown[0].style, 64u);
-
-    // A working copy that still shows a pad goes on.
-    app->processArguments({write_pad("a.nib", {"apples"}), "/u"}, SW_SHOWNORMAL);
-    EXPECT_EQ(app->windows.size(), 1u);
-    EXPECT_FALSE(take_quit_message());
-}
-
 TEST_F(CommandLine, QuitEndsTheWorkingCopyOnlyWhenItsWindowsClosed) {
     const std::string a = write_pad("a.nib", {"apples"});
     app->autosave = 0;

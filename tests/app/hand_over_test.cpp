@@ -65,28 +65,6 @@ protected:
 
 }  // namespace
 
-TEST_F(HandOver, LaterStartsFindSynchroniseAndQuitInTheFirstAndEndAtOnce) {
-    const std::string a = write_pad("a.nib", {"apples", "pears"});
-    write_pad("b.nib", {"plums"});
-    harness::Process first(quoted(program()) + " " + quoted(a));
-    const HWND window = wait_for_window("a.nib");
-    ASSERT_NE(window, nullptr);
-    // Later starts run in the pads' folder, which the first copy does not share.
-    auto start = [&](const std::string& arguments) {
-        return harness::run_process(quoted(program()) + " " + arguments, dir.path(), 20s);
-    };
-    EXPECT_EQ(start("a.nib /f pears"), 0u);
-    EXPECT_EQ(control_text(window, 101), "pears");
-    EXPECT_EQ(control_text(window, 102), "pears");
-    EXPECT_EQ(start("a.nib /s b.nib"), 0u);
-    EXPECT_NE(FindWindowA("Scrivel", "b.nib"), nullptr);
-    EXPECT_EQ(start("/q"), 0u);
-    EXPECT_EQ(first.wait(20s), 0u) << "the first copy quit";
-    const std::vector<std::string> all{"apples", "pears", "plums"};
-    EXPECT_EQ(sorted_nibs(a), all) << "saved on quitting";
-    EXPECT_EQ(sorted_nibs(dir.path() + "b.nib"), all);
-}
-
 TEST_F(HandOver, AStartThroughThePathOpensTheDefaultPadBesideTheProgram) {
     const std::string folder = dir.path() + "program\\", elsewhere = dir.path() + "elsewhere\\";
     CreateDirectoryA(folder.c_str(), nullptr);

@@ -23,12 +23,6 @@ void write_file(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string item_text(HWND dialog, int id) {
-    char text[512] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 // Watches this thread's progress windows through a CBT hook: the titles of those made, and
 // which are still open.
 class ProgressWindowWatch {
@@ -159,16 +153,4 @@ TEST_F(PadWindowTest, OtherSettingsSetsBothSettingsOnOkOnly) {
         EXPECT_EQ(app->autosave, c.autosaveAfter) << c.button;
         EXPECT_EQ(app->changeRegistry, c.changeRegistryAfter) << c.button;
     }
-}
-
-TEST_F(PadWindowTest, TheSeparatorDialogShowsTheCodesItExplains) {
-    DialogExchange exchange{encode_separator(default_separator), nullptr};
-    HWND dialog = CreateDialogParamA(app->instance, MAKEINTRESOURCEA(IDD_SEPARATOR), nullptr, separatorDialogProc,
-                                     reinterpret_cast<LPARAM>(&exchange));
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(item_text(dialog, IDC_SEPARATOR_TEXT), "\\n\\n" + std::string(30, '-') + "\\n\\n");
-    char note[256] = {};
-    GetWindowTextA(FindWindowExA(dialog, nullptr, "Static", nullptr), note, sizeof note);
-    EXPECT_NE(std::string(note).find("coded as \\n and tabs as \\t."), std::string::npos) << note;
-    DestroyWindow(dialog);
 }

@@ -12,6 +12,7 @@
 #include "ui/search_window.h"
 
 #include <fstream>
+#include <algorithm>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -70,6 +71,12 @@ protected:
     static std::vector<std::string> nib_texts(const Pad& pad) {
         std::vector<std::string> texts;
         for (const Nib& nib : pad.nibs()) texts.push_back(nib.text());
+        return texts;
+    }
+    // In text order, for pads merged from more than one side.
+    static std::vector<std::string> sorted_nib_texts(const Pad& pad) {
+        std::vector<std::string> texts = nib_texts(pad);
+        std::sort(texts.begin(), texts.end());
         return texts;
     }
     static std::string file_text(const std::string& path) {

@@ -15,13 +15,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-Strings sorted_texts(const Pad& pad) {
-    Strings texts;
-    for (const Nib& nib : pad.nibs()) texts.push_back(nib.text());
-    std::sort(texts.begin(), texts.end());
-    return texts;
-}
-
 // nibtool.exe of the same build, as another program that writes the pad.
 std::string nibtool() {
     char self[MAX_PATH] = {};
@@ -53,8 +46,8 @@ TEST_F(PadWindowTest, SaveMergesWhatOtherProgramsWroteToThePadFile) {
     SendMessageA(window->textField->hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("second, typed here"));
     ASSERT_EQ(command(window, CMD_SAVE), 1);
     const Strings all = {"added by nibtool", "first, edited elsewhere", "second, typed here"};
-    EXPECT_EQ(sorted_texts(read_pad_file(path).pad), all);
-    EXPECT_EQ(sorted_texts(window->pad), all);
+    EXPECT_EQ(sorted_nib_texts(read_pad_file(path).pad), all);
+    EXPECT_EQ(sorted_nib_texts(window->pad), all);
     EXPECT_EQ(text_of(window->textField), "second, typed here") << "the window stays on its nib";
     EXPECT_EQ(text_of(window->statusLabel), "2 of 3");
     EXPECT_EQ(window->padChanged, 0);
@@ -67,7 +60,7 @@ TEST_F(PadWindowTest, ActivationTakesChangesAndACutFileIsNeverTakenForDeletions)
     ASSERT_TRUE(harness::bring_to_front(elsewhere->hwnd));
     nibtool_add(path, "from another machine");
     ASSERT_TRUE(harness::bring_to_front(window->hwnd));
-    EXPECT_EQ(sorted_texts(window->pad), (Strings{"from another machine", "mine"}));
+    EXPECT_EQ(sorted_nib_texts(window->pad), (Strings{"from another machine", "mine"}));
     EXPECT_EQ(window->padChanged, 0) << "what came from the file need not be written back";
     EXPECT_EQ(text_of(window->textField), "mine");
 
@@ -75,8 +68,8 @@ TEST_F(PadWindowTest, ActivationTakesChangesAndACutFileIsNeverTakenForDeletions)
     ASSERT_TRUE(harness::bring_to_front(elsewhere->hwnd));
     std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
     ASSERT_TRUE(harness::bring_to_front(window->hwnd));
-    EXPECT_EQ(sorted_texts(window->pad), (Strings{"from another machine", "mine"}));
+    EXPECT_EQ(sorted_nib_texts(window->pad), (Strings{"from another machine", "mine"}));
     window->padChanged = 1;
     ASSERT_EQ(command(window, CMD_SAVE), 1);
-    EXPECT_EQ(sorted_texts(read_pad_file(path).pad), (Strings{"from another machine", "mine"}));
+    EXPECT_EQ(sorted_nib_texts(read_pad_file(path).pad), (Strings{"from another machine", "mine"}));
 }
