@@ -76,8 +76,8 @@ Texts texts = {
         "Usage: nibtool COMMAND ARGUMENTS\n"
         "Reads and changes Scrivel pads (.nib files).\n"
         "\n"
-        "  list PAD                      every nib: position, id, time of change, first line\n"
-        "  find PAD QUERY                the nibs that contain QUERY, whatever the case\n"
+        "  list PAD [--json]             every nib: position, id, time of change, first line\n"
+        "  find PAD QUERY [--json]       the nibs that contain QUERY, whatever the case\n"
         "  add PAD TEXT                  adds a nib holding TEXT (- reads it from standard input)\n"
         "  import PAD TEXTFILE [--separator S]\n"
         "                                appends the pieces of TEXTFILE, cut at S, as nibs\n"
@@ -89,19 +89,26 @@ Texts texts = {
         "\n"
         "add and import create a missing PAD. S may hold \\n (line feed), \\t (tab) and \\\\\n"
         "(backslash); the default is \\n\\n, 30 hyphens and \\n\\n.\n"
+        "Pads hold Windows-1252 text. The texts nibtool is given (QUERY, TEXT, S, Q and standard\n"
+        "input) are taken in the terminal's encoding, and the nibs it shows are written in it: on\n"
+        "Linux when the locale's encoding is UTF-8 (with any other, bytes pass unchanged), on\n"
+        "Windows on a console. A character that a pad cannot hold is an error. Pad and text files\n"
+        "are read and written byte for byte. On a terminal, long jobs show their progress.\n"
         "nibtool COMMAND --help describes one command.\n",
     .tool_list_usage =
-        "Usage: nibtool list PAD\n"
+        "Usage: nibtool list PAD [--json]\n"
         "Shows every nib of PAD on one line: its position, its id, the time of its last change\n"
-        "(UTC) and its first line.\n",
+        "(UTC) and its first line. With --json it prints one JSON array instead, in UTF-8, with\n"
+        "an object per nib: {\"position\": 1, \"id\": \"...\", \"time\": \"YYYY-MM-DD HH:MM:SS\"\n"
+        "(UTC), \"text\": the whole text, line breaks as CR LF}.\n",
     .tool_find_usage =
-        "Usage: nibtool find PAD QUERY\n"
+        "Usage: nibtool find PAD QUERY [--json]\n"
         "Shows, as list does, the nibs that contain QUERY as one piece, whatever the case of\n"
-        "its letters.\n",
+        "its letters; with --json as list --json does.\n",
     .tool_add_usage =
         "Usage: nibtool add PAD TEXT\n"
         "Adds a nib holding TEXT at the end of PAD and saves it; with TEXT - the text is read\n"
-        "from standard input. A missing PAD is created.\n",
+        "from standard input, in the terminal's encoding as TEXT is. A missing PAD is created.\n",
     .tool_import_usage =
         "Usage: nibtool import PAD TEXTFILE [--separator S]\n"
         "Cuts TEXTFILE wherever S stands and appends each piece to PAD as a new nib, then\n"
@@ -129,6 +136,11 @@ Texts texts = {
     .tool_empty_separator = "The separator must not be empty.",
     .tool_newer_file = "The file #1 was created by a newer version of Scrivel; nibtool leaves it unchanged, so that nothing of it is lost.",
     .tool_cannot_read = "Could not read #1: #2",
+    .tool_unstorable_character = "\"#1\" holds the character #2, which #3 cannot hold.",
+    .tool_not_utf8 = "\"#1\" is not UTF-8, the encoding of this terminal: the byte #2 does not fit.",
+    .progress_reading = "Reading #1...",
+    .progress_synchronising = "Synchronising...",
+    .progress_writing = "Writing #1...",
     .check_passed = "#1: #2 nibs, #3 deletion records, no problems found.",
     .check_negative_count = "#1: NNIBS is #2; the pad loads as one empty nib.",
     .check_missing_stamp = "#1: nib #2 has no stored #3; it gets a new id and time when loaded.",

@@ -89,6 +89,11 @@ struct Texts {
     const char* tool_empty_separator;
     const char* tool_newer_file;
     const char* tool_cannot_read;
+    const char* tool_unstorable_character;
+    const char* tool_not_utf8;
+    const char* progress_reading;
+    const char* progress_synchronising;
+    const char* progress_writing;
     const char* check_passed;
     const char* check_negative_count;
     const char* check_missing_stamp;

@@ -10,7 +10,11 @@ void raise_bad_arguments(const std::string& command) {
 }
 
 CommandLine parse_command_line(const std::string& command, const std::vector<std::string>& arguments,
-                               const std::vector<std::string>& option_names, std::size_t word_count) {
+                               const std::vector<std::string>& option_names, std::size_t word_count,
+                               const std::vector<std::string>& flag_names) {
+    const auto known = [](const std::vector<std::string>& names, const std::string& name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
     CommandLine line;
     bool options_end = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -28,6 +32,10 @@ CommandLine parse_command_line(const std::string& command, const std::vector<std
             continue;
         }
         std::string name = argument.substr(2), value;
+        if (known(flag_names, name)) {
+            line.flags.insert(name);
+            continue;
+        }
         const std::size_t equals = name.find('=');
         if (equals != std::string::npos) {
             value = name.substr(equals + 1);
@@ -37,8 +45,7 @@ CommandLine parse_command_line(const std::string& command, const std::vector<std
         } else {
             raise_bad_arguments(command);
         }
-        if (std::find(option_names.begin(), option_names.end(), name) == option_names.end())
-            raise_bad_arguments(command);
+        if (!known(option_names, name)) raise_bad_arguments(command);
         line.options[name] = value;
     }
     if (!line.help && line.words.size() != word_count) raise_bad_arguments(command);

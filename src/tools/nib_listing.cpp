@@ -1,6 +1,9 @@
 #include "tools/nib_listing.h"
 
+#include "tools/pad_text_encoding.h"
+
 #include <cstdio>
+#include <ostream>
 
 std::string utc_time_text(std::int32_t seconds) {
     // Days to a civil date in the proleptic Gregorian calendar, counted in 400-year eras.
@@ -27,9 +30,45 @@ std::string utc_time_text(std::int32_t seconds) {
     return text;
 }
 
-std::string nib_line(std::size_t position, const Nib& nib) {
-    const std::string& text = nib.text();
-    const std::string first_line = text.substr(0, text.find_first_of("\r\n"));
-    return std::to_string(position) + '\t' + nib.id_text() + '\t' + utc_time_text(nib.time.seconds) + '\t' +
-           first_line;
+namespace {
+
+// A JSON string: quotes, backslashes and control characters escaped, other bytes as they come.
+std::string json_string(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+                out += escape;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + '"';
+}
+
+}  // namespace
+
+void NibListing::write(std::size_t position, std::string_view id_text, std::int32_t seconds, std::string_view text) {
+    if (format == ListingFormat::lines) {
+        out << position << '\t' << id_text << '\t' << utc_time_text(seconds) << '\t'
+            << terminal.shown(text.substr(0, text.find_first_of("\r\n"))) << '\n';
+        return;
+    }
+    out << (any ? ",\n" : "[\n") << "{\"position\":" << position << ",\"id\":" << json_string(id_text)
+        << ",\"time\":\"" << utc_time_text(seconds) << "\",\"text\":"
+        << json_string(terminal.json_utf8 ? utf8_from_pad_text(text) : std::string(text)) << '}';
+    any = true;
+}
+
+void NibListing::finish() {
+    if (format == ListingFormat::json) out << (any ? "\n]\n" : "[]\n");
 }

@@ -8,7 +8,13 @@
 #include <map>
 #include <ostream>
 
-int run_nibtool(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
+void print_error(std::ostream& err, const msg_exception& error) {
+    err << error.title << ": " << error.text;
+    if (error.text.empty() || error.text.back() != '\n') err << '\n';
+}
+
+int run_nibtool(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
+                const Terminal& terminal) {
     // nibtool has no screen: notices such as "Read only" go to standard error.
     MessageSink previous = set_message_sink(
         [&err](void*, const std::string& text, const std::string& title, std::uint32_t) {
@@ -20,13 +26,13 @@ int run_nibtool(const std::vector<std::string>& arguments, std::istream& in, std
     } restore{std::move(previous)};
 
     const std::map<std::string, std::function<int(const Arguments&)>> commands = {
-        {"list", [&](const Arguments& a) { return list_command(a, out); }},
-        {"find", [&](const Arguments& a) { return find_command(a, out); }},
-        {"add", [&](const Arguments& a) { return add_command(a, in, out); }},
-        {"import", [&](const Arguments& a) { return import_command(a, out); }},
-        {"export", [&](const Arguments& a) { return export_command(a, out); }},
-        {"sync", [&](const Arguments& a) { return sync_command(a, out); }},
-        {"merge", [&](const Arguments& a) { return merge_command(a, out); }},
+        {"list", [&](const Arguments& a) { return list_command(a, out, terminal); }},
+        {"find", [&](const Arguments& a) { return find_command(a, out, terminal); }},
+        {"add", [&](const Arguments& a) { return add_command(a, in, out, terminal); }},
+        {"import", [&](const Arguments& a) { return import_command(a, out, err, terminal); }},
+        {"export", [&](const Arguments& a) { return export_command(a, out, err, terminal); }},
+        {"sync", [&](const Arguments& a) { return sync_command(a, out, err, terminal); }},
+        {"merge", [&](const Arguments& a) { return merge_command(a, out, err, terminal); }},
         {"check", [&](const Arguments& a) { return check_command(a, out); }},
     };
 
@@ -47,8 +53,7 @@ int run_nibtool(const std::vector<std::string>& arguments, std::istream& in, std
     } catch (const silent_exception&) {
         return 1;
     } catch (const msg_exception& error) {
-        err << error.title << ": " << error.text;
-        if (error.text.empty() || error.text.back() != '\n') err << '\n';
+        print_error(err, error);
         return 1;
     } catch (const std::bad_alloc&) {
         err << texts.low_memory << ": " << texts.out_of_memory << '\n';

@@ -4,11 +4,14 @@
 #include "storage/pad_document.h"
 #include "storage/pad_file_merge.h"
 #include "storage/separator.h"
+#include "storage/file_signature.h"
 #include "support/messages.h"
 #include "support/texts.h"
+#include "support/util_text.h"
 #include "tools/command_line.h"
 #include "tools/nib_listing.h"
 #include "tools/pad_check.h"
+#include "tools/progress_line.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -47,9 +50,9 @@ void refuse_newer(const std::string& path, const PadDocument& document) {
         throw msg_exception(fill_message(texts.tool_newer_file, path), texts.newer_file, style_warning);
 }
 
-std::string separator_option(const CommandLine& line) {
+std::string separator_option(const CommandLine& line, const Terminal& terminal) {
     if (!line.options.count("separator")) return default_separator;
-    std::string separator = decode_separator(line.option("separator", {}));
+    std::string separator = decode_separator(terminal.pad_text(line.option("separator", {})));
     if (separator.empty()) throw msg_exception(texts.tool_empty_separator, texts.error, style_warning);
     return separator;
 }
@@ -65,35 +68,56 @@ bool same_content(const Pad& a, const Pad& b) {
     return true;
 }
 
-void print_nibs(const Pad& pad, bool found_only, std::ostream& out) {
+ListingFormat listing_format(const CommandLine& line) {
+    return line.flags.count("json") ? ListingFormat::json : ListingFormat::lines;
+}
+
+void print_nibs(const Pad& pad, bool found_only, NibListing& listing) {
     const auto& nibs = pad.nibs();
     for (std::size_t i = 0; i < nibs.size(); ++i)
-        if (!found_only || nibs[i].found()) out << nib_line(i + 1, nibs[i]) << '\n';
+        if (!found_only || nibs[i].found()) listing.write(i + 1, nibs[i].id_text(), nibs[i].time.seconds, nibs[i].text());
 }
+
+// The progress line of a job on these files: only on a terminal, and only when they are large.
+ProgressLine job_progress(std::ostream& err, const Terminal& terminal, std::initializer_list<std::string> paths) {
+    std::uintmax_t size = 0;
+    if (terminal.progress)
+        for (const std::string& path : paths) size += file_signature(path).size;
+    return ProgressLine(err, size > progress_threshold);
+}
+
+std::string reading(const std::string& path) { return fill_message(texts.progress_reading, file_name_of(path)); }
+std::string writing(const std::string& path) { return fill_message(texts.progress_writing, file_name_of(path)); }
 
 }  // namespace
 
-int list_command(const Arguments& arguments, std::ostream& out) {
-    CommandLine line = parse_command_line("list", arguments, {}, 1);
+int list_command(const Arguments& arguments, std::ostream& out, const Terminal& terminal) {
+    CommandLine line = parse_command_line("list", arguments, {}, 1, {"json"});
     if (print_help(line, texts.tool_list_usage, out)) return 0;
-    print_nibs(read_pad_file(line.words[0]).pad, false, out);
+    NibListing listing(out, listing_format(line), terminal);
+    print_nibs(read_pad_file(line.words[0]).pad, false, listing);
+    listing.finish();
     return 0;
 }
 
-int find_command(const Arguments& arguments, std::ostream& out) {
-    CommandLine line = parse_command_line("find", arguments, {}, 2);
+int find_command(const Arguments& arguments, std::ostream& out, const Terminal& terminal) {
+    CommandLine line = parse_command_line("find", arguments, {}, 2, {"json"});
     if (print_help(line, texts.tool_find_usage, out)) return 0;
+    const std::string query = terminal.pad_text(line.words[1]);
+    NibListing listing(out, listing_format(line), terminal);
     Pad pad = read_pad_file(line.words[0]).pad;
-    if (pad.find(line.words[1])) print_nibs(pad, true, out);
+    if (pad.find(query)) print_nibs(pad, true, listing);
+    listing.finish();
     return 0;
 }
 
-int add_command(const Arguments& arguments, std::istream& in, std::ostream& out) {
+int add_command(const Arguments& arguments, std::istream& in, std::ostream& out, const Terminal& terminal) {
     CommandLine line = parse_command_line("add", arguments, {}, 2);
     if (print_help(line, texts.tool_add_usage, out)) return 0;
     const std::string& path = line.words[0];
     std::string text = line.words[1];
     if (text == "-") text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    text = terminal.pad_text(text);
     FileSignature known;
     PadDocument document = read_or_new(path, known);
     refuse_newer(path, document);
@@ -106,27 +130,34 @@ int add_command(const Arguments& arguments, std::istream& in, std::ostream& out)
     return 0;
 }
 
-int import_command(const Arguments& arguments, std::ostream& out) {
+int import_command(const Arguments& arguments, std::ostream& out, std::ostream& err, const Terminal& terminal) {
     CommandLine line = parse_command_line("import", arguments, {"separator"}, 2);
     if (print_help(line, texts.tool_import_usage, out)) return 0;
     const std::string& path = line.words[0];
-    const std::string separator = separator_option(line);
+    const std::string separator = separator_option(line, terminal);
+    ProgressLine progress = job_progress(err, terminal, {path, line.words[1]});
+    progress.step(reading(path));
     FileSignature known;
     PadDocument document = read_or_new(path, known);
     refuse_newer(path, document);
     document.pad.go_to(document.pad.found_count());
-    document.pad.import_text(line.words[1], separator);
+    document.pad.import_text(line.words[1], separator, &progress);
+    progress.step(writing(path));
     save_merging(path, document.header, document.pad, known);
     return 0;
 }
 
-int export_command(const Arguments& arguments, std::ostream& out) {
+int export_command(const Arguments& arguments, std::ostream& out, std::ostream& err, const Terminal& terminal) {
     CommandLine line = parse_command_line("export", arguments, {"separator", "query"}, 2);
     if (print_help(line, texts.tool_export_usage, out)) return 0;
-    const std::string separator = separator_option(line);
+    const std::string separator = separator_option(line, terminal);
+    const std::string query = terminal.pad_text(line.option("query", {}));
+    ProgressLine progress = job_progress(err, terminal, {line.words[0]});
+    progress.step(reading(line.words[0]));
     Pad pad = read_pad_file(line.words[0]).pad;
     // The pad's own find also drops empty nibs, as the window's export does.
-    pad.find(line.option("query", {}));
+    pad.find(query);
+    progress.step(writing(line.words[1]));
     pad.export_text(line.words[1], separator, 0);
     return 0;
 }
@@ -135,33 +166,44 @@ namespace {
 
 // Synchronises the pads of two files and writes back the first, and the second when asked. A file
 // whose pad did not change is left alone, so that a synced folder sees no change.
-void synchronise_files(const std::string& path_a, const std::string& path_b, bool write_b) {
+void synchronise_files(const std::string& path_a, const std::string& path_b, bool write_b, std::ostream& err,
+                       const Terminal& terminal) {
+    ProgressLine progress = job_progress(err, terminal, {path_a, path_b});
+    progress.step(reading(path_a));
     PadDocument a = read_pad_file(path_a);
+    progress.step(reading(path_b));
     PadDocument b = read_pad_file(path_b);
     refuse_newer(path_a, a);
     if (write_b) refuse_newer(path_b, b);
+    progress.step(texts.progress_synchronising);
     const Pad old_a = a.pad;
     const std::optional<Pad> old_b = write_b ? std::optional<Pad>(b.pad) : std::nullopt;
     Pad::synchronise(a.pad, b.pad);
-    if (!same_content(a.pad, old_a)) write_pad_file(path_a, a.header, a.pad);
-    if (old_b && !same_content(b.pad, *old_b)) write_pad_file(path_b, b.header, b.pad);
+    if (!same_content(a.pad, old_a)) {
+        progress.step(writing(path_a));
+        write_pad_file(path_a, a.header, a.pad);
+    }
+    if (old_b && !same_content(b.pad, *old_b)) {
+        progress.step(writing(path_b));
+        write_pad_file(path_b, b.header, b.pad);
+    }
 }
 
 }  // namespace
 
-int sync_command(const Arguments& arguments, std::ostream& out) {
+int sync_command(const Arguments& arguments, std::ostream& out, std::ostream& err, const Terminal& terminal) {
     CommandLine line = parse_command_line("sync", arguments, {}, 2);
     if (print_help(line, texts.tool_sync_usage, out)) return 0;
-    synchronise_files(line.words[0], line.words[1], true);
+    synchronise_files(line.words[0], line.words[1], true, err, terminal);
     return 0;
 }
 
 // As a git merge driver: OURS becomes the synchronisation of OURS and THEIRS; BASE is not needed,
 // as every nib carries its own time of change.
-int merge_command(const Arguments& arguments, std::ostream& out) {
+int merge_command(const Arguments& arguments, std::ostream& out, std::ostream& err, const Terminal& terminal) {
     CommandLine line = parse_command_line("merge", arguments, {}, 3);
     if (print_help(line, texts.tool_merge_usage, out)) return 0;
-    synchronise_files(line.words[1], line.words[2], false);
+    synchronise_files(line.words[1], line.words[2], false, err, terminal);
     return 0;
 }
 

@@ -22,10 +22,10 @@ struct ToolRun {
     std::string out, err;
 };
 
-ToolRun run(const Strings& arguments, const std::string& input = {}) {
+ToolRun run(const Strings& arguments, const std::string& input = {}, const Terminal& terminal = {}) {
     std::istringstream in(input);
     std::ostringstream out, err;
-    const int status = run_nibtool(arguments, in, out, err);
+    const int status = run_nibtool(arguments, in, out, err, terminal);
     return {status, out.str(), err.str()};
 }
 
@@ -127,6 +127,50 @@ TEST_F(Nibtool, AddCreatesThePadListAndFindShowIt) {
     EXPECT_EQ(add.status, 1);
     EXPECT_EQ(add.err.rfind("Newer file: ", 0), 0u) << add.err;
     EXPECT_EQ(read_bytes(pad), bytes);
+}
+
+TEST_F(Nibtool, JsonHoldsWholeNibsAndNothingElse) {
+    const std::string pad = path("two.nib");
+    write_bytes(pad,
+                "NNIBS (1): 2\n"
+                "NIB0 (20): Z\xFCrich \"old\"\r\ntown\t\x01\n"
+                "ID0 (36): 6f1c2a3e-5b7d-4e21-9a0b-1c2d3e4f5a6b\n"
+                "TMOD0 (16): 944000000 1520 1\n"
+                "NIB1 (5): plain\n"
+                "ID1 (36): 0b9d8c7e-6f5a-4b3c-8d2e-1f0a9b8c7d6e\n"
+                "TMOD1 (16): 944000100 9870 1\n");
+    const std::string first = "{\"position\":1,\"id\":\"6f1c2a3e-5b7d-4e21-9a0b-1c2d3e4f5a6b\",\"time\":\"1999-11-30 "
+                              "22:13:20\",\"text\":\"Z\xC3\xBCrich \\\"old\\\"\\r\\ntown\\t\\u0001\"}";
+    const std::string second = "{\"position\":2,\"id\":\"0b9d8c7e-6f5a-4b3c-8d2e-1f0a9b8c7d6e\",\"time\":\"1999-11-30 "
+                               "22:15:00\",\"text\":\"plain\"}";
+    const std::pair<Strings, std::string> listings[] = {
+        {{"list", "--json", pad}, "[\n" + first + ",\n" + second + "\n]\n"},
+        {{"find", pad, "TOWN", "--json"}, "[\n" + first + "\n]\n"},
+        {{"find", pad, "nothing", "--json"}, "[]\n"},
+    };
+    for (const auto& [arguments, json] : listings) {
+        const ToolRun result = run(arguments);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, json);
+        EXPECT_EQ(result.err, "");
+    }
+    EXPECT_EQ(run({"list", "--json", path("missing.nib")}).out, "");
+}
+
+TEST_F(Nibtool, TypedTextMeetsAUtf8Terminal) {
+    const Terminal utf8{.utf8 = true};
+    const std::string pad = path("notes.nib");
+    ASSERT_EQ(run({"add", pad, "Z\xC3\xBCrich"}, {}, utf8).status, 0);
+    ASSERT_EQ(run({"add", pad, "-"}, "Gr\xC3\xBC\xC3\x9F" "e\n", utf8).status, 0);
+    EXPECT_EQ(texts_in("notes.nib"), (Strings{"Z\xFCrich", "Gr\xFC\xDF" "e\r\n"}));
+    EXPECT_TRUE(contains(run({"find", pad, "Z\xC3\x9CRICH"}, {}, utf8).out, "\tZ\xC3\xBCrich\n"));
+    ASSERT_EQ(run({"export", pad, path("out.txt"), "--query", "\xC3\xBC", "--separator", " \xE2\x80\xA2 "}, {}, utf8).status, 0);
+    EXPECT_EQ(read_bytes(path("out.txt")), "Z\xFCrich \x95 Gr\xFC\xDF" "e\r\n");
+
+    const ToolRun refused = run({"add", pad, "Wei\xC5\x91"}, {}, utf8);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Error: \"Wei\xC5\x91\" holds the character U+0151, which Windows-1252 cannot hold.\n");
+    EXPECT_EQ(texts_in("notes.nib").size(), 2u);
 }
 
 TEST_F(Nibtool, ImportAndExportWithSeparatorAndQuery) {
