@@ -1,0 +1,193 @@
+// nibtool on Windows: arguments from the wide command line, a console written and read through
+// its wide interface, bytes as they are (and JSON in UTF-8) to files, progress on a console only.
+#include "mapfile_test_support.h"
+#include "storage/pad_document.h"
+#include "tools/console.h"
+#include "tools/progress_line.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <istream>
+#include <iterator>
+#include <ostream>
+
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                                    static_cast<int>(text.size())));
+    return text;
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A console of the test's own: what is written to it can be read back, and keys typed into it.
+class TestConsole {
+public:
+    TestConsole() {
+        FreeConsole();
+        AllocConsole();
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        output = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                             OPEN_EXISTING, 0, nullptr);
+        input = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                            OPEN_EXISTING, 0, nullptr);
+        SetConsoleScreenBufferSize(output, COORD{200, 100});  // no line wraps
+        // As on Windows, where a console's own code page is not the ANSI one.
+        SetConsoleCP(850);
+        SetConsoleOutputCP(850);
+    }
+    ~TestConsole() {
+        CloseHandle(output);
+        CloseHandle(input);
+    }
+    // The rows up to the cursor's, blanks at their ends dropped.
+    std::wstring screen() const {
+        CONSOLE_SCREEN_BUFFER_INFO info{};
+        GetConsoleScreenBufferInfo(output, &info);
+        std::wstring text;
+        for (SHORT row = 0; row <= info.dwCursorPosition.Y; ++row) {
+            std::wstring line(info.dwSize.X, L' ');
+            DWORD read = 0;
+            ReadConsoleOutputCharacterW(output, line.data(), info.dwSize.X, COORD{0, row}, &read);
+            text += line.substr(0, line.find_last_not_of(L' ') + 1) + L'\n';
+        }
+        return text;
+    }
+    void type(const std::wstring& keys) const {
+        std::vector<INPUT_RECORD> events;
+        for (wchar_t key : keys)
+            for (BOOL down : {TRUE, FALSE}) {
+                INPUT_RECORD event{};
+                event.EventType = KEY_EVENT;
+                event.Event.KeyEvent.bKeyDown = down;
+                event.Event.KeyEvent.wRepeatCount = 1;
+                event.Event.KeyEvent.wVirtualKeyCode = key == L'\r' ? VK_RETURN : 0;
+                event.Event.KeyEvent.uChar.UnicodeChar = key;
+                events.push_back(event);
+            }
+        DWORD written = 0;
+        WriteConsoleInputW(input, events.data(), static_cast<DWORD>(events.size()), &written);
+    }
+
+    HANDLE output, input;
+};
+
+// Points the standard handles of this process elsewhere while it lives.
+class StandardHandles {
+public:
+    StandardHandles(HANDLE input, HANDLE output, HANDLE error) {
+        for (int i = 0; i < 3; ++i) {
+            kept[i] = GetStdHandle(ids[i]);
+            SetStdHandle(ids[i], i == 0 ? input : i == 1 ? output : error);
+        }
+    }
+    ~StandardHandles() {
+        for (int i = 0; i < 3; ++i) SetStdHandle(ids[i], kept[i]);
+    }
+
+private:
+    static constexpr DWORD ids[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    HANDLE kept[3];
+};
+
+struct ProgramRun {
+    DWORD status = 1;
+    std::string out, err;
+};
+
+// Runs nibtool.exe with `arguments` (UTF-8) on a wide command line. Its standard output and error
+// go to files, or to `console` when given; without one the program has no console at all.
+ProgramRun run_program(const ScratchFolder& folder, const std::vector<std::string>& arguments,
+                       const TestConsole* console = nullptr) {
+    std::string program = NIBTOOL_PATH;
+    if (program[0] == '/') program = "Z:" + program;  // cross-built and run under Wine: the host path is on Z
+    std::wstring command = L"\"" + wide(program) + L"\"";
+    for (const std::string& argument : arguments) command += L" \"" + wide(argument) + L"\"";
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    // Files of their own: Wine may report a program's end before it lets go of its handles.
+    static int runs = 0;
+    const std::string out_path = folder.path("out" + std::to_string(++runs)), err_path = folder.path("err" + std::to_string(runs));
+    const auto file = [&](const std::string& path) {
+        return CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                           CREATE_ALWAYS, 0, nullptr);
+    };
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = console ? console->input : nullptr;
+    start.hStdOutput = console ? console->output : file(out_path);
+    start.hStdError = console ? console->output : file(err_path);
+    PROCESS_INFORMATION process{};
+    ProgramRun run;
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, console ? 0 : CREATE_NO_WINDOW, nullptr, nullptr,
+                       &start, &process)) {
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &run.status);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    if (!console) {
+        CloseHandle(start.hStdOutput);
+        CloseHandle(start.hStdError);
+        run.out = read_bytes(out_path);
+        run.err = read_bytes(err_path);
+    }
+    return run;
+}
+
+const std::string zurich = "Z\xC3\xBCrich", o_double_acute = "\xC5\x91";  // typed in UTF-8
+
+}  // namespace
+
+TEST(NibtoolOnWindows, WideArgumentsInBytesOutToFiles) {
+    ScratchFolder folder;
+    const std::string pad = folder.path("notes.nib");
+    ASSERT_EQ(run_program(folder, {"add", pad, zurich}).status, 0u);
+    EXPECT_EQ(read_pad_file(pad).pad.nibs()[0].text(), "Z\xFCrich");
+    EXPECT_TRUE(contains(run_program(folder, {"find", pad, "z\xC3\xBC"}).out, "\tZ\xFCrich\r\n"));
+    EXPECT_TRUE(contains(run_program(folder, {"list", "--json", pad}).out, "\"text\":\"Z\xC3\xBCrich\"}"));
+
+    const ProgramRun refused = run_program(folder, {"find", pad, "Wei" + o_double_acute});
+    EXPECT_EQ(refused.status, 1u);
+    EXPECT_EQ(refused.err, "Error: \"Wei?\" holds the character U+0151, which code page 1252 cannot hold.\r\n");
+
+    std::string text;
+    while (text.size() <= progress_threshold) text += "a note of some length\r\n\r\n------------------------------\r\n\r\n";
+    write_bytes(folder.path("notes.txt"), text);
+    const ProgramRun import = run_program(folder, {"import", pad, folder.path("notes.txt")});
+    EXPECT_EQ(import.status, 0u);
+    EXPECT_EQ(import.err, "");  // no progress line without a console
+}
+
+TEST(NibtoolOnWindows, AConsoleShowsTheCharactersAndTheProgress) {
+    ScratchFolder folder;
+    const std::string pad = folder.path("notes.nib");
+    ASSERT_EQ(run_program(folder, {"add", pad, zurich}).status, 0u);
+    const TestConsole console;
+    for (const auto& arguments : {std::vector<std::string>{"find", pad, zurich}, {"list", pad, "--json"}, {"add", pad, o_double_acute}})
+        run_program(folder, arguments, &console);
+    const std::wstring screen = console.screen();
+    for (const wchar_t* shown : {L"Z\u00fcrich\n", L"\"text\":\"Z\u00fcrich\"}", L"\"?\" holds the character U+0151"})
+        EXPECT_NE(screen.find(shown), std::wstring::npos) << shown;
+
+    const StandardHandles handles(console.input, console.output, console.output);
+    const Terminal terminal = console::open_terminal();
+    EXPECT_TRUE(terminal.progress);
+    EXPECT_FALSE(terminal.json_utf8);
+    const std::unique_ptr<std::streambuf> error = console::console_buffer(console::StandardStream::error);
+    std::ostream err(error.get());
+    ProgressLine progress(err, true);
+    progress.step("Reading a pad of a longer name.nib...");
+    progress.step("Writing \xFC.nib...");
+    EXPECT_TRUE(console.screen().ends_with(L"\nWriting \u00fc.nib...\n")) << console.screen();
+
+    // Typed text too comes in the ANSI code page; Ctrl+Z ends it.
+    console.type(L"Gr\u00fc\u00dfe\r\x1A\r");
+    const std::unique_ptr<std::streambuf> input = console::console_buffer(console::StandardStream::input);
+    std::istream in(input.get());
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "Gr\xFC\xDF" "e\r\n");
+}
