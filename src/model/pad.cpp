@@ -50,7 +50,7 @@ std::int32_t Pad::find(const std::string& query) {
     found_count_ = 0;
     found_pos_ = 0;
     for (std::int32_t i = 0; i < count(); ++i) {
-        if (i + prefetch_distance < count()) prefetch_text(items[i + prefetch_distance].lower_text());
+        if (i + prefetch_distance < count()) prefetch_text(items[i + prefetch_distance].text());
         if (!items[i].match(find_lower_, search)) continue;
         ++found_count_;
         if (!keep) {
