@@ -22,7 +22,7 @@ Nib::Nib(std::string_view text, const std::string& id_text, const std::string& t
     set_text(text);
 }
 
-void Nib::set_text(std::string_view text) {
+void store_nib_text(std::string& target, std::string_view text) {
     const void* zero = text.empty() ? nullptr : std::memchr(text.data(), 0, text.size());
     if (zero) text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(zero) - text.data()));
     if (has_lone_line_feed(text)) {
@@ -37,12 +37,14 @@ void Nib::set_text(std::string_view text) {
             }
         }
         result.append(text, run);
-        text_ = std::move(result);
+        target = std::move(result);
     } else {
         // Text from a pad file or typed in an edit control already has its line ends in pairs.
-        text_.assign(text);
+        target.assign(text);
     }
 }
+
+void Nib::set_text(std::string_view text) { store_nib_text(text_, text); }
 
 std::int32_t Nib::match(const std::string& lower_query) { return match(lower_query, TextSearch(lower_query)); }
 

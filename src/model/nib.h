@@ -50,3 +50,7 @@ private:
     std::int32_t match_pos_ = -1;
     bool shared_ = false;
 };
+
+// Writes `text` over `target` as a nib holds it: up to the first zero byte, with a carriage
+// return put before every line feed that lacks one.
+void store_nib_text(std::string& target, std::string_view text);

@@ -27,9 +27,17 @@ std::string utc_time_text(std::int32_t seconds) {
     return text;
 }
 
-std::string nib_line(std::size_t position, const Nib& nib) {
-    const std::string& text = nib.text();
-    const std::string first_line = text.substr(0, text.find_first_of("\r\n"));
-    return std::to_string(position) + '\t' + nib.id_text() + '\t' + utc_time_text(nib.time.seconds) + '\t' +
-           first_line;
+std::string nib_line(const ListedNib& nib) {
+    // The first line of the text the nib holds, which a zero byte cuts off.
+    std::size_t end = 0;
+    while (end < nib.text.size() && nib.text[end] != '\r' && nib.text[end] != '\n' && nib.text[end] != '\0') ++end;
+    const std::string_view first_line = nib.text.substr(0, end);
+    std::string line = std::to_string(nib.position);
+    line += '\t';
+    line += nib.id;
+    line += '\t';
+    line += utc_time_text(nib.seconds);
+    line += '\t';
+    line += first_line;
+    return line;
 }

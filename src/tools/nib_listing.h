@@ -1,6 +1,6 @@
 #pragma once
 // One line per nib for the list and find commands.
-#include "model/nib.h"
+#include "tools/streamed_nibs.h"
 
 #include <cstdint>
 #include <string>
@@ -9,4 +9,4 @@
 std::string utc_time_text(std::int32_t seconds);
 
 // "POSITION<tab>ID<tab>TIME<tab>FIRST LINE", the position counted from 1.
-std::string nib_line(std::size_t position, const Nib& nib);
+std::string nib_line(const ListedNib& nib);

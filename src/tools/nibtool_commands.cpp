@@ -9,6 +9,7 @@
 #include "tools/command_line.h"
 #include "tools/nib_listing.h"
 #include "tools/pad_check.h"
+#include "tools/streamed_nibs.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -65,10 +66,8 @@ bool same_content(const Pad& a, const Pad& b) {
     return true;
 }
 
-void print_nibs(const Pad& pad, bool found_only, std::ostream& out) {
-    const auto& nibs = pad.nibs();
-    for (std::size_t i = 0; i < nibs.size(); ++i)
-        if (!found_only || nibs[i].found()) out << nib_line(i + 1, nibs[i]) << '\n';
+ShowNib print_to(std::ostream& out) {
+    return [&out](const ListedNib& nib) { out << nib_line(nib) << '\n'; };
 }
 
 }  // namespace
@@ -76,15 +75,14 @@ void print_nibs(const Pad& pad, bool found_only, std::ostream& out) {
 int list_command(const Arguments& arguments, std::ostream& out) {
     CommandLine line = parse_command_line("list", arguments, {}, 1);
     if (print_help(line, texts.tool_list_usage, out)) return 0;
-    print_nibs(read_pad_file(line.words[0]).pad, false, out);
+    for_each_listed_nib(line.words[0], print_to(out));
     return 0;
 }
 
 int find_command(const Arguments& arguments, std::ostream& out) {
     CommandLine line = parse_command_line("find", arguments, {}, 2);
     if (print_help(line, texts.tool_find_usage, out)) return 0;
-    Pad pad = read_pad_file(line.words[0]).pad;
-    if (pad.find(line.words[1])) print_nibs(pad, true, out);
+    for_each_found_nib(line.words[0], line.words[1], print_to(out));
     return 0;
 }
 
