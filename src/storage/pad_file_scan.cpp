@@ -1,7 +1,7 @@
 #include "storage/pad_file_scan.h"
 
 #include <algorithm>
-#include <charconv>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,20 +9,23 @@
 
 namespace {
 
-// A key's number as a pad file writes it: decimal digits without a leading zero.
+// A key's number as a pad file writes it: decimal digits without a leading zero, up to 2^31 - 1.
 std::optional<std::int32_t> key_number(std::string_view digits) {
-    if (digits.empty() || (digits[0] == '0' && digits.size() > 1)) return std::nullopt;
-    std::int32_t number = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-    return number;
+    if (digits.empty() || digits.size() > 10 || (digits[0] == '0' && digits.size() > 1)) return std::nullopt;
+    std::int64_t number = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        number = number * 10 + (c - '0');
+    }
+    if (number > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+    return static_cast<std::int32_t>(number);
 }
 
 bool starts_with(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 struct PendingNib {
     std::string text, id, time;
-    bool has_text = false, has_id = false, has_time = false;
+    bool has_text = false, has_id = false, has_time = false, wanted = true;
 
     bool complete() const { return has_text && has_id && has_time; }
     // The first record of each part counts.
@@ -31,7 +34,10 @@ struct PendingNib {
         part.assign(value);
         has = true;
     }
-    StoredNib stored() const { return {text, has_id ? id : std::string_view(), has_time ? time : std::string_view()}; }
+    StoredNib stored() const {
+        return {wanted ? text : std::string_view(), has_id ? id : std::string_view(), has_time ? time : std::string_view(),
+                wanted};
+    }
 };
 
 // A deletion record's half, sorted by number at the end: only the run from 0 counts.
@@ -87,8 +93,11 @@ private:
     void nib_part(std::int32_t number, int part, std::string_view value) {
         if (number < next || (count && number >= *count)) return;
         PendingNib& nib = number == next ? head : pending[number];
-        if (part == 0) nib.set(nib.text, nib.has_text, value);
-        else if (part == 1) nib.set(nib.id, nib.has_id, value);
+        if (part == 0) {
+            // The sink looks at the text while the reader still holds it, before any copy.
+            if (!nib.has_text) nib.wanted = sink.wants(value);
+            nib.set(nib.text, nib.has_text, nib.wanted ? value : std::string_view());
+        } else if (part == 1) nib.set(nib.id, nib.has_id, value);
         else nib.set(nib.time, nib.has_time, value);
         if (number == next && count) hand_on_complete();
     }

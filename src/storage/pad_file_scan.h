@@ -14,9 +14,10 @@
 
 // A nib's records as the file holds them; the id and time are empty when missing.
 struct StoredNib {
-    std::string_view text;
+    std::string_view text;  // empty when the sink did not want it
     std::string_view id;
     std::string_view time;
+    bool wanted = true;
 
     // A nib keeps its stored id and time only when both are given.
     bool has_identity() const { return !id.empty() && !time.empty(); }
@@ -29,6 +30,12 @@ public:
     virtual ~NibSink() = default;
     // The number of nibs the file holds, once known, before the first nib.
     virtual void expect(std::int32_t count) { (void)count; }
+    // Whether the nib with this text is wanted whole: a text not wanted is not kept until the
+    // nib is complete, and the nib is handed on without it.
+    virtual bool wants(std::string_view text) {
+        (void)text;
+        return true;
+    }
     // The next nib; the texts stay valid only during the call.
     virtual void take(const StoredNib& nib) = 0;
 };

@@ -1,8 +1,21 @@
 #include "tools/nib_listing.h"
 
-#include <cstdio>
+#include <charconv>
+#include <cstring>
 
-std::string utc_time_text(std::int32_t seconds) {
+namespace {
+
+// A listing prints a time per nib: digits by hand, as formatting functions cost more than the
+// rest of the line.
+void append_digits(std::string& out, std::int64_t value, int width) {
+    char digits[4];
+    for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
+    out.append(digits, static_cast<std::size_t>(width));
+}
+
+}  // namespace
+
+void append_utc_time(std::string& out, std::int32_t seconds) {
     // Days to a civil date in the proleptic Gregorian calendar, counted in 400-year eras.
     std::int64_t total = seconds;
     std::int64_t days = total / 86400, rest = total % 86400;
@@ -18,26 +31,34 @@ std::string utc_time_text(std::int32_t seconds) {
     const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
     const std::int64_t day = day_of_year - (153 * shifted_month + 2) / 5 + 1;
     const std::int64_t month = shifted_month < 10 ? shifted_month + 3 : shifted_month - 9;
-    const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
+    const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);  // 1901 to 2038 for 32-bit seconds
 
-    char text[128];
-    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", static_cast<long long>(year),
-                  static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(rest / 3600),
-                  static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
-    return text;
+    append_digits(out, year, 4);
+    out += '-';
+    append_digits(out, month, 2);
+    out += '-';
+    append_digits(out, day, 2);
+    out += ' ';
+    append_digits(out, rest / 3600, 2);
+    out += ':';
+    append_digits(out, rest / 60 % 60, 2);
+    out += ':';
+    append_digits(out, rest % 60, 2);
 }
 
-std::string nib_line(const ListedNib& nib) {
+void append_nib_line(std::string& out, const ListedNib& nib) {
+    char position[24];
+    out.append(position, std::to_chars(position, position + sizeof position, nib.position).ptr);
+    out += '\t';
+    out += nib.id;
+    out += '\t';
+    append_utc_time(out, nib.seconds);
+    out += '\t';
     // The first line of the text the nib holds, which a zero byte cuts off.
-    std::size_t end = 0;
-    while (end < nib.text.size() && nib.text[end] != '\r' && nib.text[end] != '\n' && nib.text[end] != '\0') ++end;
-    const std::string_view first_line = nib.text.substr(0, end);
-    std::string line = std::to_string(nib.position);
-    line += '\t';
-    line += nib.id;
-    line += '\t';
-    line += utc_time_text(nib.seconds);
-    line += '\t';
-    line += first_line;
-    return line;
+    std::size_t end = nib.text.size();
+    for (char stop : {'\r', '\n', '\0'})
+        if (const void* at = end == 0 ? nullptr : std::memchr(nib.text.data(), stop, end))
+            end = static_cast<std::size_t>(static_cast<const char*>(at) - nib.text.data());
+    out.append(nib.text.data(), end);
+    out += '\n';
 }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-// The calendar seconds of a time as "YYYY-MM-DD HH:MM:SS" in UTC.
-std::string utc_time_text(std::int32_t seconds);
+// Appends the calendar seconds of a time as "YYYY-MM-DD HH:MM:SS" in UTC.
+void append_utc_time(std::string& out, std::int32_t seconds);
 
-// "POSITION<tab>ID<tab>TIME<tab>FIRST LINE", the position counted from 1.
-std::string nib_line(const ListedNib& nib);
+// Appends "POSITION<tab>ID<tab>TIME<tab>FIRST LINE" and a line feed.
+void append_nib_line(std::string& out, const ListedNib& nib);

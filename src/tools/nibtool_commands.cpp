@@ -12,6 +12,7 @@
 #include "tools/streamed_nibs.h"
 
 #include <cerrno>
+#include <functional>
 #include <cstdio>
 #include <istream>
 #include <iterator>
@@ -66,23 +67,41 @@ bool same_content(const Pad& a, const Pad& b) {
     return true;
 }
 
-ShowNib print_to(std::ostream& out) {
-    return [&out](const ListedNib& nib) { out << nib_line(nib) << '\n'; };
-}
+// Nib lines gathered into large writes, as a stream would write a long listing a line at a time.
+class NibPrinter {
+public:
+    explicit NibPrinter(std::ostream& out) : out(out) {}
+    void operator()(const ListedNib& nib) {
+        append_nib_line(lines, nib);
+        if (lines.size() >= 1 << 16) flush();
+    }
+    void flush() {
+        out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+        lines.clear();
+    }
+
+private:
+    std::ostream& out;
+    std::string lines;
+};
 
 }  // namespace
 
 int list_command(const Arguments& arguments, std::ostream& out) {
     CommandLine line = parse_command_line("list", arguments, {}, 1);
     if (print_help(line, texts.tool_list_usage, out)) return 0;
-    for_each_listed_nib(line.words[0], print_to(out));
+    NibPrinter printer(out);
+    for_each_listed_nib(line.words[0], std::ref(printer));
+    printer.flush();
     return 0;
 }
 
 int find_command(const Arguments& arguments, std::ostream& out) {
     CommandLine line = parse_command_line("find", arguments, {}, 2);
     if (print_help(line, texts.tool_find_usage, out)) return 0;
-    for_each_found_nib(line.words[0], line.words[1], print_to(out));
+    NibPrinter printer(out);
+    for_each_found_nib(line.words[0], line.words[1], std::ref(printer));
+    printer.flush();
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "storage/pad_file_scan.h"
 
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -15,13 +16,27 @@ bool empty_text(std::string_view stored) { return stored.empty() || stored[0] ==
 
 // The form that uuid_to_text gives, which needs no decoding to be shown as a load would show it.
 bool plain_id(std::string_view id) {
-    if (id.size() != 36) return false;
+    static constexpr char pattern[] = "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx";
+    if (id.size() != sizeof pattern - 1) return false;
+    bool plain = true;
     for (std::size_t i = 0; i < id.size(); ++i) {
         const char c = id[i];
-        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
-        if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+        plain &= pattern[i] == '-' ? c == '-' : (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
     }
-    return true;
+    return plain;
+}
+
+// The seconds of a stored time as Timestamp::from_text reads them; the decimal digits this
+// program writes are read without a copy.
+std::int32_t stored_seconds(std::string_view time) {
+    if (!time.empty() && time[0] >= '1' && time[0] <= '9') {
+        std::int64_t value = 0;
+        std::size_t i = 0;
+        for (; i < time.size() && i < 10 && time[i] >= '0' && time[i] <= '9'; ++i) value = value * 10 + (time[i] - '0');
+        const bool more_digits = i < time.size() && time[i] >= '0' && time[i] <= '9';
+        if (!more_digits && value <= std::numeric_limits<std::int32_t>::max()) return static_cast<std::int32_t>(value);
+    }
+    return Timestamp::from_text(std::string(time)).seconds;
 }
 
 void show_nib(const ShowNib& show, std::size_t position, const Nib& nib) {
@@ -31,7 +46,7 @@ void show_nib(const ShowNib& show, std::size_t position, const Nib& nib) {
 
 void show_stored(const ShowNib& show, std::size_t position, const StoredNib& stored) {
     if (stored.has_identity() && plain_id(stored.id))
-        show(ListedNib{position, stored.id, Timestamp::from_text(std::string(stored.time)).seconds, stored.text});
+        show(ListedNib{position, stored.id, stored_seconds(stored.time), stored.text});
     else
         show_nib(show, position, stored.make());  // a new identity, or a malformed id failing as a load fails
 }
@@ -43,7 +58,9 @@ public:
     void take(const StoredNib& nib) override {
         held.reset();
         any = true;
-        if (empty_text(nib.text))
+        if (!nib.wanted)
+            passed_over();
+        else if (empty_text(nib.text))
             held = nib.make();
         else
             loaded(nib);
@@ -55,6 +72,8 @@ public:
 
 protected:
     virtual void loaded(const StoredNib& nib) = 0;
+    // A nib with a text that wants() declined.
+    virtual void passed_over() {}
     // The empty nib the loaded pad ends with.
     virtual void last_empty(const Nib& nib) = 0;
 
@@ -95,10 +114,10 @@ void for_each_found_nib(const std::string& path, const std::string& query, const
               plain_query(lower_query.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) {}
 
     private:
-        void loaded(const StoredNib& nib) override {
-            ++position;
-            if (matches(nib.text)) show_stored(show, position, nib);
-        }
+        // Only the nibs the query finds, and empty ones, are kept until their records are read.
+        bool wants(std::string_view text) override { return empty_text(text) || matches(text); }
+        void loaded(const StoredNib& nib) override { show_stored(show, ++position, nib); }
+        void passed_over() override { ++position; }
         // The find drops empty nibs unless one is all the pad holds; it matches the empty query.
         void last_empty(const Nib& nib) override {
             if (position == 0 && lower_query.empty()) show_nib(show, 1, nib);
