@@ -4,6 +4,7 @@
 #include "storage/pad_document.h"
 #include "storage/pad_file_merge.h"
 #include "storage/separator.h"
+#include "sync/id_index.h"
 #include "support/messages.h"
 #include "support/texts.h"
 #include "tools/command_line.h"
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <istream>
 #include <iterator>
-#include <optional>
 #include <ostream>
 
 namespace {
@@ -56,15 +56,25 @@ std::string separator_option(const CommandLine& line) {
     return separator;
 }
 
-bool same_content(const Pad& a, const Pad& b) {
-    if (a.deletions() != b.deletions() || a.count() != b.count()) return false;
-    for (std::int32_t i = 0; i < a.count(); ++i) {
-        const Nib& x = a.nibs()[i];
-        const Nib& y = b.nibs()[i];
-        if (!(static_cast<const SyncStamp&>(x) == static_cast<const SyncStamp&>(y)) || x.text() != y.text())
-            return false;
+// A pad's nib stamps in order and its deletion records. A synchronisation changes a pad's texts
+// only together with these, but for one case: see differing_tie.
+struct PadStamps {
+    std::vector<SyncStamp> nibs;
+    std::vector<SyncStamp> deletions;
+
+    explicit PadStamps(const Pad& pad) : nibs(pad.nibs().begin(), pad.nibs().end()), deletions(pad.deletions()) {}
+    bool operator==(const PadStamps&) const = default;
+};
+
+// Whether `b` holds a nib under an id and time that `a` holds too, with another text: the
+// synchronisation gives `b` the text of `a` then and leaves the stamp as it was.
+bool differing_tie(const Pad& a, const Pad& b) {
+    const IdIndex theirs(b.nibs(), std::vector<SyncStamp>());
+    for (const Nib& nib : a.nibs()) {
+        const std::int32_t at = theirs.find(nib.id).item;
+        if (at >= 0 && b.nibs()[at].time == nib.time && b.nibs()[at].text() != nib.text()) return true;
     }
-    return true;
+    return false;
 }
 
 // Nib lines gathered into large writes, as a stream would write a long listing a line at a time.
@@ -157,11 +167,13 @@ void synchronise_files(const std::string& path_a, const std::string& path_b, boo
     PadDocument b = read_pad_file(path_b);
     refuse_newer(path_a, a);
     if (write_b) refuse_newer(path_b, b);
-    const Pad old_a = a.pad;
-    const std::optional<Pad> old_b = write_b ? std::optional<Pad>(b.pad) : std::nullopt;
+    // Stamps rather than copies of the pads tell what changed: a copy of a large pad costs more
+    // than the synchronisation.
+    const PadStamps old_a(a.pad), old_b(b.pad);
+    const bool b_takes_texts = write_b && differing_tie(a.pad, b.pad);
     Pad::synchronise(a.pad, b.pad);
-    if (!same_content(a.pad, old_a)) write_pad_file(path_a, a.header, a.pad);
-    if (old_b && !same_content(b.pad, *old_b)) write_pad_file(path_b, b.header, b.pad);
+    if (PadStamps(a.pad) != old_a) write_pad_file(path_a, a.header, a.pad);
+    if (write_b && (b_takes_texts || PadStamps(b.pad) != old_b)) write_pad_file(path_b, b.header, b.pad);
 }
 
 }  // namespace
