@@ -1,6 +1,6 @@
 #pragma once
-// One note: its identity and time, its text with a lower-case copy for finding, and whether it
-// matched the pad's find query.
+// One note: its identity and time, its text, and whether it matched the pad's find query.
+#include "model/case_fold.h"
 #include "model/text_search.h"
 #include "sync/sync_stamp.h"
 
@@ -27,7 +27,6 @@ public:
     std::int32_t match(const std::string& lower_query, const TextSearch& search);
 
     const std::string& text() const { return text_; }
-    const std::string& lower_text() const { return lower_text_; }
     std::int32_t found() const { return found_; }
     // Offset of the first match in the text, -1 when none or the query was empty.
     std::int32_t match_pos() const { return match_pos_; }
@@ -47,11 +46,11 @@ public:
 
 private:
     std::string text_;
-    std::string lower_text_;
     std::int32_t found_ = 1;
     std::int32_t match_pos_ = -1;
     bool shared_ = false;
 };
 
-// The text lower-cased byte by byte in the system's code page; the length stays.
-std::string lower_case(const std::string& text);
+// Writes `text` over `target` as a nib holds it: up to the first zero byte, with a carriage
+// return put before every line feed that lacks one.
+void store_nib_text(std::string& target, std::string_view text);

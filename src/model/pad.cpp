@@ -50,7 +50,7 @@ std::int32_t Pad::find(const std::string& query) {
     found_count_ = 0;
     found_pos_ = 0;
     for (std::int32_t i = 0; i < count(); ++i) {
-        if (i + prefetch_distance < count()) prefetch_text(items[i + prefetch_distance].lower_text());
+        if (i + prefetch_distance < count()) prefetch_text(items[i + prefetch_distance].text());
         if (!items[i].match(find_lower_, search)) continue;
         ++found_count_;
         if (!keep) {
@@ -115,8 +115,12 @@ void Pad::append_current(Nib&& nib) {
 }
 
 void Pad::add_nib(std::string_view text, const std::string& id_text, const std::string& time_text) {
+    add_nib(!id_text.empty() && !time_text.empty() ? Nib(text, id_text, time_text) : Nib(text));
+}
+
+void Pad::add_nib(Nib&& nib) {
     const std::int32_t placeholder = current_text().empty() ? current_ : -1;
-    append(!id_text.empty() && !time_text.empty() ? Nib(text, id_text, time_text) : Nib(text));
+    append(std::move(nib));
     if (placeholder < 0) {
         ++found_count_;
     } else {

@@ -11,6 +11,7 @@
 
 class Mapfile;
 class ImportProgress;
+struct PadFileHeader;
 
 class Pad : private SyncVector<Nib> {
 public:
@@ -55,13 +56,16 @@ public:
     // Appends a loaded nib; it keeps the stored id and time only when both texts are given. An
     // empty current nib is replaced rather than kept.
     void add_nib(std::string_view text, const std::string& id_text, const std::string& time_text);
+    void add_nib(Nib&& nib);
 
     // Merges two pads: afterwards both hold the same nibs, the first nib is current and no query
     // is in force. `a` wins where both hold equally new versions.
     static void synchronise(Pad& a, Pad& b);
 
     // Pad file and text file operations (defined with the storage code).
-    void load(Mapfile& file);                       // reads NNIBS, nibs and deletion records into a fresh pad
+    // Reads NNIBS, nibs and deletion records into a fresh pad in one pass over the file, and the
+    // keys around the pad into `header` when given. The pad changes only when all went well.
+    void load(Mapfile& file, PadFileHeader* header = nullptr);
     void save(Mapfile& file);                       // writes them, purging old deletion records
     void export_text(const std::string& path, const std::string& separator, int all) const;
     void import_text(const std::string& path, const std::string& separator, ImportProgress* progress = nullptr);

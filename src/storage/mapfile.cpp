@@ -23,7 +23,8 @@ bool readable_key(std::string_view key) {
     return true;
 }
 
-// Leading blanks, a sign and decimal digits, as atoi reads them; clamped to 32 bits.
+}  // namespace
+
 std::int32_t leading_int(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
@@ -35,8 +36,6 @@ std::int32_t leading_int(std::string_view text) {
     if (negative) return static_cast<std::int32_t>(-value);
     return static_cast<std::int32_t>(std::min(value, limit - 1));
 }
-
-}  // namespace
 
 Mapfile::file_error::file_error(const std::string& text, int mode)
     : msg_exception(text, fill_message(texts.could_not_file_title, mode == Mapfile::read ? texts.open : texts.save),
@@ -64,7 +63,7 @@ Mapfile::Mapfile(const std::string& file_name_, int mode_) : file_name(file_name
         return;
     }
     try {
-        scan_for("-KEY-THAT-SHOULD-NEVER-OCCUR-45433598-", true);
+        scan_for("-KEY-THAT-SHOULD-NEVER-OCCUR-45433598-");
     } catch (const no_such_key&) {
     }
 }
@@ -77,7 +76,7 @@ void Mapfile::require(bool allowed, const char* text) const {
 
 void Mapfile::raise_format_error() const { throw file_error(fill_message(texts.format_error, file_name), mode); }
 
-std::string_view Mapfile::scan_for(std::string_view key, bool keep) {
+std::string_view Mapfile::scan_for(std::string_view key) {
     if (malformed) raise_format_error();
     if (at_end) throw no_such_key(key);
     std::string_view record_key;
@@ -92,7 +91,6 @@ std::string_view Mapfile::scan_for(std::string_view key, bool keep) {
             malformed = true;
             raise_format_error();
         case RecordReader::Result::record:
-            if (record_key == key && !keep) return value;
             // A later record of a key read before replaces it.
             reader->keep();
             cache.assign(record_key, value);
@@ -102,19 +100,31 @@ std::string_view Mapfile::scan_for(std::string_view key, bool keep) {
     }
 }
 
-std::string_view Mapfile::find(std::string_view key, bool keep) {
+bool Mapfile::next_record(std::string_view& key, std::string_view& value) {
+    require(mode == read, texts.not_for_reading);
+    if (malformed) raise_format_error();
+    if (at_end) return false;
+    switch (reader->next(key, value)) {
+    case RecordReader::Result::record: return true;
+    case RecordReader::Result::end:
+        at_end = true;
+        reader->close();
+        return false;
+    case RecordReader::Result::malformed: break;
+    }
+    malformed = true;
+    raise_format_error();
+}
+
+std::string_view Mapfile::find(std::string_view key) {
     require(mode == read || mode == update, texts.not_for_reading);
     const std::string_view* cached = cache.find(key);
-    return cached ? *cached : scan_for(key, keep);
+    return cached ? *cached : scan_for(key);
 }
 
 std::string Mapfile::get(std::string_view key) { return std::string(find(key)); }
 
-std::string_view Mapfile::get_view(std::string_view key) { return find(key); }
-
 std::uint64_t Mapfile::file_size() const { return reader ? reader->file_size() : 0; }
-
-std::string_view Mapfile::take(std::string_view key) { return find(key, false); }
 
 std::int32_t Mapfile::get_int(std::string_view key) { return leading_int(find(key)); }
 

@@ -13,6 +13,10 @@
 class RecordReader;
 class RecordWriter;
 
+// The leading decimal number of a value as Mapfile::get_int reads it: blanks, a sign, digits,
+// clamped to 32 bits; 0 when there is none.
+std::int32_t leading_int(std::string_view value);
+
 class Mapfile {
 public:
     static constexpr int read = 0;    // read keys in any order
@@ -44,16 +48,14 @@ public:
 
     // Read and update mode. Throw no_such_key when the file has no record of the key.
     std::string get(std::string_view key);
-    // The same without a copy; the text stays valid as long as this object.
-    std::string_view get_view(std::string_view key);
     // Read and update mode: the file's size when it was opened; 0 when the system cannot tell.
     std::uint64_t file_size() const;
-    // For a key the caller asks for once: get_view without keeping the record for a later get.
-    // Read in the written order, a file then costs no lookup table and no more memory than a
-    // block of it; a later get of the key reads on for another record of it. The text stays
-    // valid only until the next call on this object.
-    std::string_view take(std::string_view key);
     std::int32_t get_int(std::string_view key);   // leading decimal number of the value; 0 if none
+    // Read mode, for a reader that takes every record in one pass: the next record in the order
+    // of the file, from where reading stands, keeping none of them (a later get does not find
+    // them); false at the end. The texts stay valid until the next call on this object, and
+    // reading a large file so holds no more than a block of it in memory.
+    bool next_record(std::string_view& key, std::string_view& value);
     double get_double(std::string_view key);      // leading floating-point number; 0 if none
     // Copies the value into `buffer` when it is not null and the value fits `size`; returns the
     // value's length either way. Adds no terminating zero.
@@ -78,9 +80,9 @@ public:
     void close();
 
 private:
-    // The cached value, else reads on until the key's record, keeping it unless `keep` is false.
-    std::string_view find(std::string_view key, bool keep = true);
-    std::string_view scan_for(std::string_view key, bool keep);
+    // The cached value, else reads on until the key's record, keeping every record it passes.
+    std::string_view find(std::string_view key);
+    std::string_view scan_for(std::string_view key);
     void require(bool allowed, const char* text) const;
     [[noreturn]] void raise_format_error() const;
 

@@ -2,39 +2,14 @@
 
 #include <utility>
 
-namespace {
-
-std::optional<std::int32_t> optional_int(Mapfile& file, std::string_view key) {
-    try {
-        return file.get_int(key);
-    } catch (const Mapfile::no_such_key&) {
-        return std::nullopt;
-    }
-}
-
-}  // namespace
-
-PadFileReader::PadFileReader(const std::string& path) : file(path, Mapfile::read) {
-    // Font first, then placement, then version: nearly the written order, so that one pass
-    // over the file serves the whole load.
-    try {
-        std::string name = file.get("FONT_NAME");
-        std::int32_t size = file.get_int("FONT_SIZE");
-        head.font = PadFont{std::move(name), size};
-    } catch (const Mapfile::no_such_key&) {
-    }
-    auto left = optional_int(file, "WIN_LEFT");
-    auto top = optional_int(file, "WIN_TOP");
-    auto width = optional_int(file, "WIN_WIDTH");
-    auto height = optional_int(file, "WIN_HEIGHT");
-    if (left && top && width && height) head.placement = WindowPlacement{*left, *top, *width, *height};
-    head.version = optional_int(file, "FILE_VERSION");
-}
-
-void PadFileReader::read_pad(Pad& pad) {
-    pad.load(file);
+PadFileReader::PadFileReader(const std::string& path) {
+    // One pass over the file serves the whole load: header keys may stand anywhere in it.
+    Mapfile file(path, Mapfile::read);
+    loaded.load(file, &head);
     file.close();
 }
+
+void PadFileReader::read_pad(Pad& pad) { pad = std::move(loaded); }
 
 PadDocument read_pad_file(const std::string& path) {
     PadFileReader reader(path);

@@ -40,19 +40,19 @@ struct PadFileHeader {
     bool newer() const { return version && *version > pad_file_version; }
 };
 
-// Reads a pad file in two steps, so that the window can be made from the header (and ask about a
-// newer version) before the nibs are read.
+// Reads a pad file, then hands over the header and the pad in two steps, so that the window can
+// be made from the header (and ask about a newer version) before it takes the nibs.
 class PadFileReader {
 public:
-    // Opens the file and reads the header; throws the file's msg_exception when it cannot.
+    // Reads the whole file; throws the file's msg_exception when it cannot.
     explicit PadFileReader(const std::string& path);
     const PadFileHeader& header() const { return head; }
-    // Loads the nibs and deletion records into `pad`, which changes only when all went well.
+    // Moves the nibs and deletion records into `pad`; once only.
     void read_pad(Pad& pad);
 
 private:
-    Mapfile file;
     PadFileHeader head;
+    Pad loaded;
 };
 
 struct PadDocument {

@@ -1,9 +1,9 @@
 // The pad's own keys of a pad file: the nibs with their ids and times, then the deletion records.
 #include "model/pad.h"
 #include "storage/mapfile.h"
+#include "storage/pad_file_scan.h"
 
 #include <algorithm>
-#include <charconv>
 #include <string>
 #include <utility>
 
@@ -15,40 +15,29 @@ const std::string deletion_prefix = "DEL";
 // reserves no more than the file could fill.
 constexpr std::uint64_t least_nib_bytes = 10;
 
-// A key of a numbered nib, such as "NIB12", written over the same string each time.
-void set_key(std::string& key, const char* prefix, std::int32_t index) {
-    char digits[12];
-    key.assign(prefix);
-    key.append(digits, std::to_chars(digits, digits + sizeof digits, index).ptr);
-}
-
 }  // namespace
 
-void Pad::load(Mapfile& file) {
-    // Built aside and swapped in, so that a file that fails part-way leaves this pad as it was.
-    Pad loaded;
-    const std::int32_t n = file.get_int("NNIBS");
-    if (n > 0) loaded.items.reserve(std::min<std::uint64_t>(static_cast<std::uint64_t>(n), file.file_size() / least_nib_bytes) + 1);
-    // Each nib's keys are read once, in the written order: take() keeps no table of them.
-    std::string key, text, id_text, time_text;
-    for (std::int32_t i = 0; i < n; ++i) {
-        set_key(key, "NIB", i);
-        text.assign(file.take(key));
-        id_text.clear();
-        time_text.clear();
-        try {
-            set_key(key, "ID", i);
-            id_text.assign(file.take(key));
-            set_key(key, "TMOD", i);
-            time_text.assign(file.take(key));
-        } catch (const Mapfile::no_such_key&) {
-            // The nib is kept with a new identity.
+void Pad::load(Mapfile& file, PadFileHeader* header) {
+    // Built aside and moved in, so that a file that fails part-way leaves this pad as it was.
+    class Builder : public NibSink {
+    public:
+        Builder(Pad& pad, std::uint64_t file_size) : pad(pad), file_size(file_size) {}
+        void expect(std::int32_t count) override {
+            if (count > 0)
+                pad.items.reserve(std::min<std::uint64_t>(static_cast<std::uint64_t>(count), file_size / least_nib_bytes) + 1);
         }
-        loaded.add_nib(text, id_text, time_text);
-    }
-    loaded.read_deleted(file, deletion_prefix);
+        void take(const StoredNib& nib) override { pad.add_nib(nib.make()); }
+
+    private:
+        Pad& pad;
+        std::uint64_t file_size;
+    };
+    Pad loaded;
+    Builder builder(loaded, file.file_size());
+    PadFileHeader read = scan_pad_file(file, builder, loaded.deleted);
     loaded.show_first();
     *this = std::move(loaded);
+    if (header) *header = std::move(read);
 }
 
 void Pad::save(Mapfile& file) {

@@ -1,12 +1,15 @@
 #include "storage/record_reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace {
 
 constexpr std::size_t block_size = 256 * 1024;
 constexpr std::size_t max_key_length = 200;
+// Room for a record head at the end of a block: a key, blanks and its length.
+constexpr std::size_t head_room = 4096;
 
 // White space as the C library's scanners see it.
 bool is_white(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
@@ -50,6 +53,14 @@ bool RecordReader::fill() {
     pos = 0;
     end = std::fread(block, 1, block_size, file);
     return end > 0;
+}
+
+void RecordReader::top_up() {
+    if (!file || block_kept || pos == 0 || end - pos >= head_room) return;
+    std::memmove(block, block + pos, end - pos);
+    end -= pos;
+    pos = 0;
+    end += std::fread(block + end, 1, block_size - end, file);
 }
 
 void RecordReader::skip_white() {
@@ -136,6 +147,7 @@ RecordReader::Result RecordReader::cut_off() {
 RecordReader::Result RecordReader::next(std::string_view& key, std::string_view& value) {
     between_records = true;
     skip_white();
+    top_up();
     between_records = false;
     if (peek() < 0) return file && std::ferror(file) ? Result::malformed : Result::end;
     if (!read_key(key)) return Result::malformed;

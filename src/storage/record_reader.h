@@ -35,6 +35,10 @@ public:
 private:
     // Reads the next block; false at the end or on an error.
     bool fill();
+    // Between records in a block whose records were not kept: moves the rest of the block to its
+    // start and fills the space behind it from the file, so that a record head never straddles
+    // two blocks and one block serves a whole file read once.
+    void top_up();
     int peek() { return pos < end || fill() ? static_cast<unsigned char>(block[pos]) : -1; }
     void skip_white();
     bool read_key(std::string_view& key);

@@ -1,11 +1,25 @@
 #include "tools/nib_listing.h"
 
+#include "model/nib.h"
 #include "tools/pad_text_encoding.h"
 
-#include <cstdio>
+#include <charconv>
+#include <cstring>
 #include <ostream>
 
-std::string utc_time_text(std::int32_t seconds) {
+namespace {
+
+// A listing prints a time per nib: digits by hand, as formatting functions cost more than the
+// rest of the line.
+void append_digits(std::string& out, std::int64_t value, int width) {
+    char digits[4];
+    for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
+    out.append(digits, static_cast<std::size_t>(width));
+}
+
+}  // namespace
+
+void append_utc_time(std::string& out, std::int32_t seconds) {
     // Days to a civil date in the proleptic Gregorian calendar, counted in 400-year eras.
     std::int64_t total = seconds;
     std::int64_t days = total / 86400, rest = total % 86400;
@@ -21,21 +35,33 @@ std::string utc_time_text(std::int32_t seconds) {
     const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
     const std::int64_t day = day_of_year - (153 * shifted_month + 2) / 5 + 1;
     const std::int64_t month = shifted_month < 10 ? shifted_month + 3 : shifted_month - 9;
-    const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
+    const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);  // 1901 to 2038 for 32-bit seconds
 
-    char text[128];
-    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", static_cast<long long>(year),
-                  static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(rest / 3600),
-                  static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
-    return text;
+    append_digits(out, year, 4);
+    out += '-';
+    append_digits(out, month, 2);
+    out += '-';
+    append_digits(out, day, 2);
+    out += ' ';
+    append_digits(out, rest / 3600, 2);
+    out += ':';
+    append_digits(out, rest / 60 % 60, 2);
+    out += ':';
+    append_digits(out, rest % 60, 2);
 }
 
 namespace {
 
-// A JSON string: quotes, backslashes and control characters escaped, other bytes as they come.
-std::string json_string(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
+void append_position(std::string& out, std::size_t position) {
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, position).ptr);
+}
+
+// A JSON string: quotes, backslashes and control characters escaped, pad text in UTF-8 when asked.
+void append_json_string(std::string& out, std::string_view text, bool utf8) {
+    out += '"';
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -43,32 +69,69 @@ std::string json_string(std::string_view text) {
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-                out += escape;
+            if (byte < 0x20) {
+                out += "\\u00";
+                out += "0123456789abcdef"[byte >> 4];
+                out += "0123456789abcdef"[byte & 15];
+            } else if (byte >= 0x80 && utf8) {
+                append_utf8_from_pad_text(out, {&c, 1});
             } else {
                 out += c;
             }
         }
     }
-    return out + '"';
+    out += '"';
 }
 
 }  // namespace
 
-void NibListing::write(std::size_t position, std::string_view id_text, std::int32_t seconds, std::string_view text) {
-    if (format == ListingFormat::lines) {
-        out << position << '\t' << id_text << '\t' << utc_time_text(seconds) << '\t'
-            << terminal.shown(text.substr(0, text.find_first_of("\r\n"))) << '\n';
-        return;
-    }
-    out << (any ? ",\n" : "[\n") << "{\"position\":" << position << ",\"id\":" << json_string(id_text)
-        << ",\"time\":\"" << utc_time_text(seconds) << "\",\"text\":"
-        << json_string(terminal.json_utf8 ? utf8_from_pad_text(text) : std::string(text)) << '}';
-    any = true;
+void NibListing::operator()(const ListedNib& nib) {
+    if (format == ListingFormat::lines)
+        append_line(nib);
+    else
+        append_object(nib);
+    if (lines.size() >= 1 << 16) flush();
 }
 
 void NibListing::finish() {
-    if (format == ListingFormat::json) out << (any ? "\n]\n" : "[]\n");
+    if (format == ListingFormat::json) lines += any ? "\n]\n" : "[]\n";
+    flush();
+}
+
+void NibListing::append_line(const ListedNib& nib) {
+    append_position(lines, nib.position);
+    lines += '\t';
+    lines += nib.id;
+    lines += '\t';
+    append_utc_time(lines, nib.seconds);
+    lines += '\t';
+    // The first line of the text the nib holds, which a zero byte cuts off.
+    std::size_t end = nib.text.size();
+    for (char stop : {'\r', '\n', '\0'})
+        if (const void* at = end == 0 ? nullptr : std::memchr(nib.text.data(), stop, end))
+            end = static_cast<std::size_t>(static_cast<const char*>(at) - nib.text.data());
+    if (terminal.utf8)
+        append_utf8_from_pad_text(lines, nib.text.substr(0, end));
+    else
+        lines.append(nib.text.data(), end);
+    lines += '\n';
+}
+
+void NibListing::append_object(const ListedNib& nib) {
+    lines += any ? ",\n{\"position\":" : "[\n{\"position\":";
+    any = true;
+    append_position(lines, nib.position);
+    lines += ",\"id\":\"";
+    lines += nib.id;
+    lines += "\",\"time\":\"";
+    append_utc_time(lines, nib.seconds);
+    lines += "\",\"text\":";
+    store_nib_text(text, nib.text);
+    append_json_string(lines, text, terminal.json_utf8);
+    lines += '}';
+}
+
+void NibListing::flush() {
+    out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+    lines.clear();
 }

@@ -4,6 +4,7 @@
 #include "storage/pad_document.h"
 #include "storage/pad_file_merge.h"
 #include "storage/separator.h"
+#include "sync/id_index.h"
 #include "storage/file_signature.h"
 #include "support/messages.h"
 #include "support/texts.h"
@@ -12,12 +13,13 @@
 #include "tools/nib_listing.h"
 #include "tools/pad_check.h"
 #include "tools/progress_line.h"
+#include "tools/streamed_nibs.h"
 
 #include <cerrno>
+#include <functional>
 #include <cstdio>
 #include <istream>
 #include <iterator>
-#include <optional>
 #include <ostream>
 
 namespace {
@@ -57,25 +59,29 @@ std::string separator_option(const CommandLine& line, const Terminal& terminal) 
     return separator;
 }
 
-bool same_content(const Pad& a, const Pad& b) {
-    if (a.deletions() != b.deletions() || a.count() != b.count()) return false;
-    for (std::int32_t i = 0; i < a.count(); ++i) {
-        const Nib& x = a.nibs()[i];
-        const Nib& y = b.nibs()[i];
-        if (!(static_cast<const SyncStamp&>(x) == static_cast<const SyncStamp&>(y)) || x.text() != y.text())
-            return false;
+// A pad's nib stamps in order and its deletion records. A synchronisation changes a pad's texts
+// only together with these, but for one case: see differing_tie.
+struct PadStamps {
+    std::vector<SyncStamp> nibs;
+    std::vector<SyncStamp> deletions;
+
+    explicit PadStamps(const Pad& pad) : nibs(pad.nibs().begin(), pad.nibs().end()), deletions(pad.deletions()) {}
+    bool operator==(const PadStamps&) const = default;
+};
+
+// Whether `b` holds a nib under an id and time that `a` holds too, with another text: the
+// synchronisation gives `b` the text of `a` then and leaves the stamp as it was.
+bool differing_tie(const Pad& a, const Pad& b) {
+    const IdIndex theirs(b.nibs(), std::vector<SyncStamp>());
+    for (const Nib& nib : a.nibs()) {
+        const std::int32_t at = theirs.find(nib.id).item;
+        if (at >= 0 && b.nibs()[at].time == nib.time && b.nibs()[at].text() != nib.text()) return true;
     }
-    return true;
+    return false;
 }
 
 ListingFormat listing_format(const CommandLine& line) {
     return line.flags.count("json") ? ListingFormat::json : ListingFormat::lines;
-}
-
-void print_nibs(const Pad& pad, bool found_only, NibListing& listing) {
-    const auto& nibs = pad.nibs();
-    for (std::size_t i = 0; i < nibs.size(); ++i)
-        if (!found_only || nibs[i].found()) listing.write(i + 1, nibs[i].id_text(), nibs[i].time.seconds, nibs[i].text());
 }
 
 // The progress line of a job on these files: only on a terminal, and only when they are large.
@@ -95,7 +101,7 @@ int list_command(const Arguments& arguments, std::ostream& out, const Terminal& 
     CommandLine line = parse_command_line("list", arguments, {}, 1, {"json"});
     if (print_help(line, texts.tool_list_usage, out)) return 0;
     NibListing listing(out, listing_format(line), terminal);
-    print_nibs(read_pad_file(line.words[0]).pad, false, listing);
+    for_each_listed_nib(line.words[0], std::ref(listing));
     listing.finish();
     return 0;
 }
@@ -103,10 +109,8 @@ int list_command(const Arguments& arguments, std::ostream& out, const Terminal& 
 int find_command(const Arguments& arguments, std::ostream& out, const Terminal& terminal) {
     CommandLine line = parse_command_line("find", arguments, {}, 2, {"json"});
     if (print_help(line, texts.tool_find_usage, out)) return 0;
-    const std::string query = terminal.pad_text(line.words[1]);
     NibListing listing(out, listing_format(line), terminal);
-    Pad pad = read_pad_file(line.words[0]).pad;
-    if (pad.find(query)) print_nibs(pad, true, listing);
+    for_each_found_nib(line.words[0], terminal.pad_text(line.words[1]), std::ref(listing));
     listing.finish();
     return 0;
 }
@@ -176,14 +180,16 @@ void synchronise_files(const std::string& path_a, const std::string& path_b, boo
     refuse_newer(path_a, a);
     if (write_b) refuse_newer(path_b, b);
     progress.step(texts.progress_synchronising);
-    const Pad old_a = a.pad;
-    const std::optional<Pad> old_b = write_b ? std::optional<Pad>(b.pad) : std::nullopt;
+    // Stamps rather than copies of the pads tell what changed: a copy of a large pad costs more
+    // than the synchronisation.
+    const PadStamps old_a(a.pad), old_b(b.pad);
+    const bool b_takes_texts = write_b && differing_tie(a.pad, b.pad);
     Pad::synchronise(a.pad, b.pad);
-    if (!same_content(a.pad, old_a)) {
+    if (PadStamps(a.pad) != old_a) {
         progress.step(writing(path_a));
         write_pad_file(path_a, a.header, a.pad);
     }
-    if (old_b && !same_content(b.pad, *old_b)) {
+    if (write_b && (b_takes_texts || PadStamps(b.pad) != old_b)) {
         progress.step(writing(path_b));
         write_pad_file(path_b, b.header, b.pad);
     }

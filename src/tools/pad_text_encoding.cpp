@@ -67,11 +67,8 @@ std::string hexadecimal(const char* format, unsigned value) {
 
 }  // namespace
 
-std::string utf8_from_pad_text(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+void append_utf8_from_pad_text(std::string& out, std::string_view text) {
     for (char byte : text) append_utf8(out, character_of(static_cast<unsigned char>(byte)));
-    return out;
 }
 
 std::string pad_text_from_utf8(std::string_view text) {

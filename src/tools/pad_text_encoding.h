@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-// The UTF-8 form of pad text. The five bytes 1252 leaves unassigned stand for the control
+// Appends the UTF-8 form of pad text. The five bytes 1252 leaves unassigned stand for the control
 // characters of the same number, as Windows reads them, so every pad text has a form.
-std::string utf8_from_pad_text(std::string_view text);
+void append_utf8_from_pad_text(std::string& out, std::string_view text);
 
 // The pad text of UTF-8 text. Throws msg_exception for a character 1252 cannot hold, naming it
 // and the text, and for bytes that are no UTF-8: never a silent stand-in that a find would miss.

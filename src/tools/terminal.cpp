@@ -5,7 +5,3 @@
 std::string Terminal::pad_text(std::string_view typed) const {
     return utf8 ? pad_text_from_utf8(typed) : std::string(typed);
 }
-
-std::string Terminal::shown(std::string_view text) const {
-    return utf8 ? utf8_from_pad_text(text) : std::string(text);
-}

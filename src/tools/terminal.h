@@ -15,5 +15,4 @@ struct Terminal {
 
     // Throws msg_exception for typed text that a pad cannot hold.
     std::string pad_text(std::string_view typed) const;
-    std::string shown(std::string_view pad_text) const;
 };

@@ -48,6 +48,11 @@ int run_program(const Strings& arguments) {
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+std::string replace_first(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
 class Nibtool : public ::testing::Test {
 protected:
     std::string path(const std::string& name) const { return folder.path(name); }
@@ -251,6 +256,10 @@ TEST_F(Nibtool, ProgramSyncsTwoEditedCopiesToTheSamePadAndThenChangesNothing) {
     EXPECT_EQ(read_bytes(path("b.nib")), b);
     EXPECT_EQ(std::filesystem::last_write_time(path("a.nib")), dates[0]);
     EXPECT_EQ(std::filesystem::last_write_time(path("b.nib")), dates[1]);
+    // Another text under the same id and time, as a hand edit leaves it: the first file's wins.
+    write_bytes(path("b.nib"), replace_first(b, "NIB0 (17): one, changed in a", "NIB0 (17): one, CHANGED IN B"));
+    ASSERT_EQ(run({"sync", path("a.nib"), path("b.nib")}).status, 0);
+    EXPECT_EQ(read_bytes(path("b.nib")), b);
 }
 
 TEST_F(Nibtool, NotesAddedApartToTwoNewSynchronisedPadsBothSurvive) {

@@ -4,6 +4,16 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+std::string utf8_from_pad_text(const std::string& text) {
+    std::string utf8;
+    append_utf8_from_pad_text(utf8, text);
+    return utf8;
+}
+
+}  // namespace
+
 TEST(PadTextEncoding, ConvertsEveryPadByteAndBack) {
     const std::pair<std::string, std::string> pairs[] = {
         {"plain ASCII\r\n\t~", "plain ASCII\r\n\t~"},

@@ -1,0 +1,129 @@
+// Listing and finding while the file is read give what loading the pad and finding in it give,
+// whatever order the file's records stand in.
+#include "mapfile_test_support.h"
+#include "storage/pad_document.h"
+#include "tools/streamed_nibs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+namespace {
+
+struct Record {
+    std::string key, value;
+};
+
+std::string bytes_of(const std::vector<Record>& records) {
+    std::string bytes;
+    for (const Record& r : records) bytes += r.key + " (" + std::to_string(r.value.size()) + "): " + r.value + "\n";
+    return bytes;
+}
+
+std::string random_id(std::mt19937& rng) {
+    std::string id = SyncStamp().id_text();
+    if (rng() % 4 == 0) std::transform(id.begin(), id.end(), id.begin(), [](char c) { return std::toupper(c); });
+    return id;
+}
+
+// A pad file of a few nibs with empty texts, zero bytes, lone line feeds, nibs without a time,
+// deletion records and a header, as records in the written order.
+std::vector<Record> random_pad(std::mt19937& rng, std::set<std::string>& kept_ids) {
+    static const char* const pieces[] = {"a", "B", "\r\n", "\n", std::string_view("\0", 1).data(), "x", " ", "\xc9"};
+    std::vector<Record> records = {{"FONT_NAME", "Arial"}, {"FONT_SIZE", "9"}, {"WIN_LEFT", "1"}, {"WIN_TOP", "2"},
+                                   {"WIN_WIDTH", "3"},     {"WIN_HEIGHT", "4"}, {"FILE_VERSION", "1000"}};
+    const int n = static_cast<int>(rng() % 8);
+    records.push_back({"NNIBS", std::to_string(n)});
+    for (int i = 0; i < n; ++i) {
+        std::string text;
+        for (int k = rng() % 4 == 0 ? 0 : static_cast<int>(rng() % 10); k > 0; --k) {
+            const std::size_t piece = rng() % std::size(pieces);
+            text += piece == 4 ? std::string(1, '\0') : std::string(pieces[piece]);
+        }
+        const std::string id = random_id(rng), index = std::to_string(i);
+        records.push_back({"NIB" + index, text});
+        records.push_back({"ID" + index, id});
+        if (rng() % 5 == 0) continue;  // no time: the nib takes a new identity
+        records.push_back({"TMOD" + index, std::to_string(900000000 + rng() % 1000) + " 5 " + index});
+        kept_ids.insert(uuid_to_text(uuid_from_text(id)));
+    }
+    records.push_back({"NIB" + std::to_string(n), "past the count"});
+    for (int i = 0, deletions = static_cast<int>(rng() % 3); i < deletions; ++i) {
+        records.push_back({"DEL" + std::to_string(i) + "_ID", random_id(rng)});
+        records.push_back({"DEL" + std::to_string(i) + "_TS", "7 8 9"});
+    }
+    return records;
+}
+
+// What the streaming commands hand on, and the same from the loaded pad: position, text as the
+// nib holds it, and the id and time where the file gives them.
+struct Shown {
+    std::size_t position;
+    std::string text, identity;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown shown(std::size_t position, std::string_view stored_text, const std::string& id, std::int32_t seconds,
+            const std::set<std::string>& kept_ids) {
+    std::string text;
+    store_nib_text(text, stored_text);
+    return {position, text, kept_ids.count(id) ? id + ' ' + std::to_string(seconds) : "new"};
+}
+
+std::vector<Shown> streamed(const std::string& path, const std::string* query, const std::set<std::string>& kept_ids) {
+    std::vector<Shown> result;
+    const ShowNib show = [&](const ListedNib& nib) {
+        result.push_back(shown(nib.position, nib.text, std::string(nib.id), nib.seconds, kept_ids));
+    };
+    if (query)
+        for_each_found_nib(path, *query, show);
+    else
+        for_each_listed_nib(path, show);
+    return result;
+}
+
+std::vector<Shown> loaded(const std::string& path, const std::string* query, const std::set<std::string>& kept_ids) {
+    Pad pad = read_pad_file(path).pad;
+    std::vector<Shown> result;
+    if (query && !pad.find(*query)) return result;
+    for (std::size_t i = 0; i < pad.nibs().size(); ++i) {
+        const Nib& nib = pad.nibs()[i];
+        if (!query || nib.found()) result.push_back(shown(i + 1, nib.text(), nib.id_text(), nib.time.seconds, kept_ids));
+    }
+    return result;
+}
+
+TEST(StreamedNibs, ListAndFindEqualTheLoadedPadInAnyRecordOrder) {
+    ScratchFolder folder;
+    const std::string path = folder.path("pad.nib");
+    const std::string queries[] = {"", "a", "Ab", "b\r\na", "\xe9", "x b", "\n"};
+    std::mt19937 rng(3);
+    for (int round = 0; round < 600; ++round) {
+        std::set<std::string> kept_ids;
+        std::vector<Record> records = random_pad(rng, kept_ids);
+        write_bytes(path, bytes_of(records));
+        const PadDocument in_order = read_pad_file(path);
+        std::shuffle(records.begin(), records.end(), rng);
+        write_bytes(path, bytes_of(records));
+        const PadDocument shuffled = read_pad_file(path);
+        ASSERT_EQ(shuffled.header.placement, in_order.header.placement);
+        ASSERT_EQ(shuffled.header.font, in_order.header.font);
+        ASSERT_EQ(shuffled.pad.deletions(), in_order.pad.deletions());
+        ASSERT_EQ(loaded(path, nullptr, kept_ids), streamed(path, nullptr, kept_ids)) << round;
+        for (const std::string& query : queries)
+            ASSERT_EQ(loaded(path, &query, kept_ids), streamed(path, &query, kept_ids)) << round << " " << query;
+    }
+}
+
+TEST(StreamedNibs, AMissingNibFailsAsTheLoadFails) {
+    ScratchFolder folder;
+    const std::string path = folder.path("pad.nib");
+    write_bytes(path, "NNIBS (1): 2\nNIB0 (1): a\nID0 (4): nope\n");
+    EXPECT_THROW(read_pad_file(path), msg_exception);
+    EXPECT_THROW(for_each_listed_nib(path, [](const ListedNib&) {}), msg_exception);
+    EXPECT_THROW(for_each_found_nib(path, "a", [](const ListedNib&) {}), msg_exception);
+}
+
+}  // namespace
