@@ -1,6 +1,7 @@
 #include "tools/nib_listing.h"
 
 #include "model/nib.h"
+#include "tools/byte_forms.h"
 #include "tools/pad_text_encoding.h"
 
 #include <charconv>
@@ -57,29 +58,28 @@ void append_position(std::string& out, std::size_t position) {
     out.append(digits, std::to_chars(digits, digits + sizeof digits, position).ptr);
 }
 
+ByteForms<6> json_forms(bool utf8) {
+    ByteForms<6> forms;
+    for (int byte = 0; byte < 0x20; ++byte) {
+        const char escape[] = {'\\', 'u', '0', '0', "0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
+        forms.set(static_cast<char>(byte), {escape, sizeof escape});
+    }
+    for (const auto& [byte, escape] : {std::pair{'"', "\\\""}, {'\\', "\\\\"}, {'\n', "\\n"}, {'\r', "\\r"}, {'\t', "\\t"}})
+        forms.set(byte, escape);
+    for (int byte = 0x80; utf8 && byte < 0x100; ++byte) {
+        const char pad_byte = static_cast<char>(byte);
+        std::string form;
+        append_utf8_from_pad_text(form, {&pad_byte, 1});
+        forms.set(pad_byte, form);
+    }
+    return forms;
+}
+
 // A JSON string: quotes, backslashes and control characters escaped, pad text in UTF-8 when asked.
 void append_json_string(std::string& out, std::string_view text, bool utf8) {
+    static const ByteForms<6> utf8_forms = json_forms(true), byte_forms = json_forms(false);
     out += '"';
-    for (const char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (byte < 0x20) {
-                out += "\\u00";
-                out += "0123456789abcdef"[byte >> 4];
-                out += "0123456789abcdef"[byte & 15];
-            } else if (byte >= 0x80 && utf8) {
-                append_utf8_from_pad_text(out, {&c, 1});
-            } else {
-                out += c;
-            }
-        }
-    }
+    (utf8 ? utf8_forms : byte_forms).append(out, text);
     out += '"';
 }
 

@@ -2,6 +2,7 @@
 
 #include "support/messages.h"
 #include "support/texts.h"
+#include "tools/byte_forms.h"
 
 #include <array>
 #include <cstdint>
@@ -68,7 +69,17 @@ std::string hexadecimal(const char* format, unsigned value) {
 }  // namespace
 
 void append_utf8_from_pad_text(std::string& out, std::string_view text) {
-    for (char byte : text) append_utf8(out, character_of(static_cast<unsigned char>(byte)));
+    // Listings convert every line they print.
+    static const ByteForms<3> forms = [] {
+        ByteForms<3> utf8;
+        for (int byte = 0x80; byte < 0x100; ++byte) {
+            std::string form;
+            append_utf8(form, character_of(static_cast<unsigned char>(byte)));
+            utf8.set(static_cast<char>(byte), form);
+        }
+        return utf8;
+    }();
+    forms.append(out, text);
 }
 
 std::string pad_text_from_utf8(std::string_view text) {
