@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-// Runs one command (`arguments` without the program name). Results go to `out`; errors print
-// their title and text to `err` and give the status 1, as do notices. Standard input serves
-// "add PAD -".
+// Runs one command (`arguments` without the program name). Results go to `out`; errors and
+// notices print their title and text to `err`, and an error gives the status 1. Standard input
+// serves "add PAD -".
 int run_nibtool(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
                 const Terminal& terminal = {});
 
