@@ -12,13 +12,17 @@
 #include <random>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr int large_pad_nibs = 100000;
 constexpr std::size_t nib_size = 200;
 
+// Named for this process: another one, from another checkout, may be running the same benchmarks.
 std::string scratch(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("scrivel-bench-" + name)).string();
+    const std::string own = "scrivel-bench-" + std::to_string(getpid()) + "-" + name;
+    return (std::filesystem::temp_directory_path() / own).string();
 }
 
 // Text of words and line breaks, like notes.
@@ -83,7 +87,8 @@ struct ScratchFile {
     }
 };
 
-// About 23 MB: as many pieces as the large pad has nibs, joined by the default separator as an export writes it.
+// About 24 MB: as many pieces as the large pad has nibs, joined by the default separator as an export
+// writes it.
 std::string write_import_text(const std::string& path) {
     std::mt19937 random(11);
     std::ofstream out(path, std::ios::binary);
