@@ -8,6 +8,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 from dataclasses import dataclass
 from pathlib import Path
@@ -25,18 +26,21 @@ class Run:
 
 
 def run_process(command: list) -> Run:
-    start = time.perf_counter()
-    # grep and others stop at the first match when they write to /dev/null: a pipe, drained here.
-    process = subprocess.Popen(command, stdout=subprocess.PIPE, env=dict(os.environ, LC_ALL="C"))
-    while os.read(process.stdout.fileno(), 1 << 20):
-        pass
-    _, status, usage = os.wait4(process.pid, 0)
-    seconds = time.perf_counter() - start
-    process.returncode = os.waitstatus_to_exitcode(status)
-    process.stdout.close()
-    if process.returncode != 0:
-        sys.exit(f"failed with {process.returncode}: {' '.join(map(str, command))}")
-    return Run(seconds, usage.ru_maxrss * 1024)
+    # GNU time starts the command from its own small process: a child of this one would count this
+    # process's memory in its peak, as the kernel records the peak of the memory it leaves at exec.
+    with tempfile.NamedTemporaryFile("r") as peak_file:
+        timed = ["/usr/bin/time", "-f", "%M", "-o", peak_file.name, *map(str, command)]
+        start = time.perf_counter()
+        # grep and others stop at the first match when they write to /dev/null: a pipe, drained here.
+        process = subprocess.Popen(timed, stdout=subprocess.PIPE, env=dict(os.environ, LC_ALL="C"))
+        while os.read(process.stdout.fileno(), 1 << 20):
+            pass
+        process.wait()
+        seconds = time.perf_counter() - start
+        process.stdout.close()
+        if process.returncode != 0:
+            sys.exit(f"failed with {process.returncode}: {' '.join(map(str, command))}")
+        return Run(seconds, int(peak_file.read().split()[-1]) * 1024)
 
 
 def measure(commands: list, runs: int, before_each=lambda: None) -> list:
