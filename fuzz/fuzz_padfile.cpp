@@ -1,8 +1,10 @@
 // Arbitrary bytes as a pad file and as a text file to import. Loading must fail only with the
-// program's own messages; whatever loads must save and load again unchanged.
+// program's own messages; whatever loads must save and load again unchanged, and list and find
+// while reading the file must show the nibs of the loaded pad.
 #include "model/pad.h"
 #include "storage/pad_document.h"
 #include "storage/separator.h"
+#include "tools/streamed_nibs.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -31,6 +33,29 @@ std::string content_of(const Pad& pad) {
     return text;
 }
 
+// Positions and texts, as listed while reading and as the loaded pad holds them.
+std::string streamed(const std::string& path, const std::string* query) {
+    std::string shown;
+    const ShowNib show = [&shown](const ListedNib& nib) {
+        std::string text;
+        store_nib_text(text, nib.text);
+        shown += std::to_string(nib.position) + '\0' + text + '\0';
+    };
+    if (query)
+        for_each_found_nib(path, *query, show);
+    else
+        for_each_listed_nib(path, show);
+    return shown;
+}
+
+std::string loaded(Pad pad, const std::string* query) {
+    std::string shown;
+    if (query && !pad.find(*query)) return shown;
+    for (std::size_t i = 0; i < pad.nibs().size(); ++i)
+        if (!query || pad.nibs()[i].found()) shown += std::to_string(i + 1) + '\0' + pad.nibs()[i].text() + '\0';
+    return shown;
+}
+
 void round_trip(const std::uint8_t* data, std::size_t size) {
     static const std::string input = scratch("in.nib"), output = scratch("out.nib");
     write_file(input, data, size);
@@ -40,6 +65,10 @@ void round_trip(const std::uint8_t* data, std::size_t size) {
     } catch (const msg_exception&) {
         return;
     }
+    static const std::string queries[] = {"", "a", "\n"};
+    if (streamed(input, nullptr) != loaded(document.pad, nullptr)) __builtin_trap();
+    for (const std::string& query : queries)
+        if (streamed(input, &query) != loaded(document.pad, &query)) __builtin_trap();
     write_pad_file(output, document.header, document.pad);
     PadDocument again = read_pad_file(output);
     if (content_of(again.pad) != content_of(document.pad)) __builtin_trap();

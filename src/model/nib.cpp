@@ -50,12 +50,12 @@ std::int32_t Nib::match(const std::string& lower_query) { return match(lower_que
 
 std::int32_t Nib::match(const std::string& lower_query, const TextSearch& search) {
     if (lower_query.empty()) {
-        found_ = 1;
+        found_ = true;
         match_pos_ = -1;
-        return found_;
+        return 1;
     }
     std::size_t at = search.find_in(text_);
     found_ = at != std::string::npos;
     match_pos_ = found_ ? static_cast<std::int32_t>(at) : -1;
-    return found_;
+    return found_ ? 1 : 0;
 }

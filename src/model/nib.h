@@ -45,9 +45,10 @@ public:
     friend bool operator<(const Nib& a, const Nib& b) { return a.text_ < b.text_; }
 
 private:
+    // A large pad holds a hundred thousand of these: the small fields share one word.
     std::string text_;
-    std::int32_t found_ = 1;
     std::int32_t match_pos_ = -1;
+    bool found_ = true;
     bool shared_ = false;
 };
 

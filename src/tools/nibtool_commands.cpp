@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <istream>
 #include <iterator>
+#include <optional>
 #include <ostream>
 
 namespace {
@@ -72,10 +73,19 @@ struct PadStamps {
 // Whether `b` holds a nib under an id and time that `a` holds too, with another text: the
 // synchronisation gives `b` the text of `a` then and leaves the stamp as it was.
 bool differing_tie(const Pad& a, const Pad& b) {
-    const IdIndex theirs(b.nibs(), std::vector<SyncStamp>());
-    for (const Nib& nib : a.nibs()) {
-        const std::int32_t at = theirs.find(nib.id).item;
-        if (at >= 0 && b.nibs()[at].time == nib.time && b.nibs()[at].text() != nib.text()) return true;
+    // Copies of one pad mostly hold their nibs in the same places: only the others are looked up.
+    std::optional<IdIndex> theirs;
+    for (std::size_t i = 0; i < a.nibs().size(); ++i) {
+        const Nib& nib = a.nibs()[i];
+        const Nib* same = nullptr;
+        if (i < b.nibs().size() && uuid_equal(b.nibs()[i].id, nib.id)) {
+            same = &b.nibs()[i];
+        } else {
+            if (!theirs) theirs.emplace(b.nibs(), std::vector<SyncStamp>());
+            const std::int32_t at = theirs->find(nib.id).item;
+            if (at >= 0) same = &b.nibs()[at];
+        }
+        if (same && same->time == nib.time && same->text() != nib.text()) return true;
     }
     return false;
 }

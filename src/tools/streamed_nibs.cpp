@@ -4,6 +4,7 @@
 #include "storage/mapfile.h"
 #include "storage/pad_file_scan.h"
 
+#include <array>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -17,12 +18,15 @@ bool empty_text(std::string_view stored) { return stored.empty() || stored[0] ==
 // The form that uuid_to_text gives, which needs no decoding to be shown as a load would show it.
 bool plain_id(std::string_view id) {
     static constexpr char pattern[] = "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx";
+    static const std::array<bool, 256> lower_hex = [] {
+        std::array<bool, 256> table{};
+        for (char c : std::string_view("0123456789abcdef")) table[static_cast<unsigned char>(c)] = true;
+        return table;
+    }();
     if (id.size() != sizeof pattern - 1) return false;
     bool plain = true;
-    for (std::size_t i = 0; i < id.size(); ++i) {
-        const char c = id[i];
-        plain &= pattern[i] == '-' ? c == '-' : (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-    }
+    for (std::size_t i = 0; i < id.size(); ++i)
+        plain &= pattern[i] == '-' ? id[i] == '-' : lower_hex[static_cast<unsigned char>(id[i])];
     return plain;
 }
 
