@@ -1,4 +1,5 @@
 #include "tools/console.h"
+#include "tools/large_pages.h"
 #include "tools/nibtool.h"
 
 #include <iostream>
@@ -29,6 +30,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    prefer_large_pages();
     std::ios::sync_with_stdio(false);
     const Terminal terminal = console::open_terminal();
     const ConsoleStream input(std::cin, console::StandardStream::input);
