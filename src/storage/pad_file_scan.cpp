@@ -21,8 +21,6 @@ std::optional<std::int32_t> key_number(std::string_view digits) {
     return static_cast<std::int32_t>(number);
 }
 
-bool starts_with(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
 struct PendingNib {
     std::string text, id, time;
     bool has_text = false, has_id = false, has_time = false, wanted = true;
@@ -52,13 +50,13 @@ public:
     explicit Scan(NibSink& sink) : sink(sink) {}
 
     void record(std::string_view key, std::string_view value) {
-        if (starts_with(key, "NIB")) {
+        if (key.starts_with("NIB")) {
             if (auto number = key_number(key.substr(3))) nib_part(*number, 0, value);
-        } else if (starts_with(key, "ID")) {
+        } else if (key.starts_with("ID")) {
             if (auto number = key_number(key.substr(2))) nib_part(*number, 1, value);
-        } else if (starts_with(key, "TMOD")) {
+        } else if (key.starts_with("TMOD")) {
             if (auto number = key_number(key.substr(4))) nib_part(*number, 2, value);
-        } else if (starts_with(key, "DEL")) {
+        } else if (key.starts_with("DEL")) {
             deletion_part(key.substr(3), value);
         } else if (key == "NNIBS") {
             if (count) return;

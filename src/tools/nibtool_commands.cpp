@@ -192,14 +192,15 @@ void synchronise_files(const std::string& path_a, const std::string& path_b, boo
     progress.step(texts.progress_synchronising);
     // Stamps rather than copies of the pads tell what changed: a copy of a large pad costs more
     // than the synchronisation.
-    const PadStamps old_a(a.pad), old_b(b.pad);
+    const PadStamps old_a(a.pad);
+    const std::optional<PadStamps> old_b = write_b ? std::optional<PadStamps>(b.pad) : std::nullopt;
     const bool b_takes_texts = write_b && differing_tie(a.pad, b.pad);
     Pad::synchronise(a.pad, b.pad);
     if (PadStamps(a.pad) != old_a) {
         progress.step(writing(path_a));
         write_pad_file(path_a, a.header, a.pad);
     }
-    if (write_b && (b_takes_texts || PadStamps(b.pad) != old_b)) {
+    if (old_b && (b_takes_texts || PadStamps(b.pad) != *old_b)) {
         progress.step(writing(path_b));
         write_pad_file(path_b, b.header, b.pad);
     }
