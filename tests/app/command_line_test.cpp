@@ -1,13 +1,10 @@
 // The command line of a start: a forwarding copy against a stand-in running copy, and a working
 // copy with real pad windows.
 #include "harness/dialog_answerer.h"
-#include "support/texts.h"
 #include "ui/copy_data.h"
 #include "ui/pad_window_fixture.h"
 
 #include <gtest/gtest.h>
-
-#include <shlobj.h>
 
 #include <filesystem>
 
