@@ -8,8 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,31 +94,4 @@ struct FakeWindow {
     FakeWindow& operator=(const FakeWindow&) = delete;
     const char* name;
     HWND handle;
-};
-
-// Whether a quit message is waiting; takes it away.
-inline bool take_quit_message() {
-    MSG quit;
-    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
-}
-
-// Keeps a file as it was: its content comes back, or it goes when it did not exist.
-class FileGuard {
-public:
-    explicit FileGuard(std::string path) : path_(std::move(path)) {
-        std::ifstream stream(path_, std::ios::binary);
-        if (stream) content_ = std::string(std::istreambuf_iterator<char>(stream), {});
-    }
-    ~FileGuard() {
-        if (content_)
-            std::ofstream(path_, std::ios::binary) << *content_;
-        else
-            DeleteFileA(path_.c_str());
-    }
-    FileGuard(const FileGuard&) = delete;
-    FileGuard& operator=(const FileGuard&) = delete;
-
-private:
-    std::string path_;
-    std::optional<std::string> content_;
 };

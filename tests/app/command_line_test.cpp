@@ -1,13 +1,10 @@
 // The command line of a start: a forwarding copy against a stand-in running copy, and a working
 // copy with real pad windows.
 #include "harness/dialog_answerer.h"
-#include "support/texts.h"
 #include "ui/copy_data.h"
 #include "ui/pad_window_fixture.h"
 
 #include <gtest/gtest.h>
-
-#include <shlobj.h>
 
 #include <filesystem>
 
@@ -33,6 +30,12 @@ LRESULT CALLBACK running_copy(HWND window, UINT message, WPARAM w, LPARAM l) {
 
 std::string full(const std::string& name) { return std::filesystem::absolute(name).string(); }
 
+// Whether a quit message is waiting; takes it away.
+bool take_quit_message() {
+    MSG quit;
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
 class CommandLine : public PadWindowTest {};
 
 }  // namespace
@@ -55,7 +58,6 @@ TEST_F(CommandLine, AForwardingStartHandsEverythingToTheRunningCopy) {
         {{"a.nib", "/s"}, {"1:" + full("a.nib"), "command 50", "1:" + full("/s"), "command 50"}, false},
         {{"a.nib", "/s", "b.nib", "/q"}, {"1:" + full("a.nib"), "command 50", "4:" + full("b.nib"), "command 22"}, true},
         {{"/q"}, {"command 22"}, true},
-        {{}, {"2:"}, false},
     };
     for (const auto& c : cases) {
         received.clear();
@@ -65,6 +67,16 @@ TEST_F(CommandLine, AForwardingStartHandsEverythingToTheRunningCopy) {
     }
     std::filesystem::current_path(home);
     EXPECT_TRUE(app->windows.empty());
+
+    // Without arguments it brings the running copy forward, whatever restart command is stored,
+    // and it makes no graphics and saves no settings.
+    received.clear();
+    app->restartCommand = "\"C:\\B.NIB\" ";
+    EXPECT_EQ(app->run("", SW_SHOWNORMAL), 0);
+    EXPECT_EQ(received, std::vector<std::string>{"2:"});
+    EXPECT_EQ(app->boldFont, nullptr);
+    app->shutdown();
+    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel"));
 }
 
 TEST_F(CommandLine, QuitEndsTheWorkingCopyOnlyWhenItsWindowsClosed) {

@@ -32,7 +32,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FileDialog, ChoiceIsRememberedPerSlot) {
+TEST_F(FileDialog, ChoiceIsRememberedPerSlotCancelChangesNothingASavedNameGetsAnExtension) {
     const std::string pad = folder.create_file("pad.nib");
     ASSERT_EQ(choose(open_mode, sync_directory, pad), 1);
     EXPECT_EQ(short_path(path), short_path(pad));
@@ -44,9 +44,8 @@ TEST_F(FileDialog, ChoiceIsRememberedPerSlot) {
     path.clear();
     ASSERT_EQ(choose(open_mode, sync_directory, "pad.nib"), 1);
     EXPECT_EQ(short_path(path), short_path(pad));
-}
 
-TEST_F(FileDialog, CancelChangesNothingAndASavedNameGetsTheDefaultExtension) {
+    // A cancelled dialog changes nothing; a saved name gets the filter's extension.
     path = title = "unchanged";
     EXPECT_EQ(choose(save_mode, export_directory, ""), 0);
     EXPECT_EQ(path + title, "unchangedunchanged");

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 
 namespace {
 
@@ -17,9 +16,8 @@ using namespace std::chrono_literals;
 
 // scrivel.exe of the same build tree.
 std::string program() {
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    return (std::filesystem::path(directory_of(module)) / "..\\..\\src\\app\\scrivel.exe").lexically_normal().string();
+    const std::filesystem::path tests = directory_of(program_path());
+    return (tests / "..\\..\\src\\app\\scrivel.exe").lexically_normal().string();
 }
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -39,29 +37,9 @@ std::string control_text(HWND window, int control) {
     return text;
 }
 
-std::vector<std::string> sorted_nibs(const std::string& path) {
-    const PadDocument document = read_pad_file(path);
-    std::vector<std::string> texts;
-    for (const Nib& nib : document.pad.nibs()) texts.push_back(nib.text());
-    std::sort(texts.begin(), texts.end());
-    return texts;
-}
-
 // Only for its pad files and its guarded settings: the copies under test are other processes,
 // which find pad files registered to themselves and so ask no Setup question.
-class HandOver : public PadWindowTest {
-protected:
-    void SetUp() override {
-        PadWindowTest::SetUp();
-        // Only now: the test's own application has already found the type registered to itself.
-        registered_program.emplace(short_path(program()));
-    }
-    void TearDown() override {
-        registered_program.reset();
-        PadWindowTest::TearDown();
-    }
-    std::optional<harness::PadTypeRegisteredTo> registered_program;
-};
+class HandOver : public PadWindowTest {};
 
 }  // namespace
 
@@ -95,6 +73,8 @@ TEST_F(HandOver, AHundredLaterStartsInARowAllArriveAndLeaveNoWindowBehind) {
         write_pad("p" + std::to_string(i) + ".nib", {"pad " + std::to_string(i)});
         all.push_back("pad " + std::to_string(i));
     }
+    // Set only now: the test's own application has already found the type registered to itself.
+    harness::PadTypeRegisteredTo registered(short_path(program()));
     harness::Process first(quoted(program()) + " " + quoted(soak));
     const HWND window = wait_for_window("soak.nib");
     ASSERT_NE(window, nullptr);
@@ -113,5 +93,5 @@ TEST_F(HandOver, AHundredLaterStartsInARowAllArriveAndLeaveNoWindowBehind) {
     EXPECT_EQ(first.wait(20s), 0u);
     EXPECT_EQ(FindWindowA("Scrivel", nullptr), nullptr) << "no window is left behind";
     std::sort(all.begin(), all.end());
-    EXPECT_EQ(sorted_nibs(soak), all) << "every synchronisation arrived and was saved on quitting";
+    EXPECT_EQ(sorted_nib_texts(read_pad_file(soak).pad), all) << "every synchronisation arrived and was saved on quitting";
 }

@@ -13,6 +13,7 @@
 #include <shlobj.h>
 
 #include <filesystem>
+#include <list>
 #include <memory>
 
 namespace {
@@ -36,6 +37,9 @@ std::string registered() {
 
 class Installation : public ::testing::Test {
 protected:
+    Installation() {
+        for (const auto& [root, path] : keys) guards.emplace_back(root, path);
+    }
     void SetUp() override {
         CoInitialize(nullptr);
         // A first start: nothing of the program in the registry or among the shortcuts.
@@ -56,11 +60,7 @@ protected:
         {HKEY_LOCAL_MACHINE, uninstall_entry},                {HKEY_CURRENT_USER, app_paths},
         {HKEY_CURRENT_USER, uninstall_entry},
     };
-    std::vector<std::unique_ptr<harness::RegistryKeyGuard>> guards = [this] {
-        std::vector<std::unique_ptr<harness::RegistryKeyGuard>> made;
-        for (const auto& [root, path] : keys) made.push_back(std::make_unique<harness::RegistryKeyGuard>(root, path));
-        return made;
-    }();
+    std::list<harness::RegistryKeyGuard> guards;
     const std::string start_menu = shortcut_in(CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS);
     const std::string desktop = shortcut_in(CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOP);
     const std::vector<std::string> shortcuts = {start_menu, desktop};
@@ -97,7 +97,14 @@ TEST_F(Installation, AFirstStartAsksAndEachAnswerKeepsItsWord) {
     EXPECT_EQ(registered(), own);
     EXPECT_TRUE(exists(start_menu));
     EXPECT_FALSE(exists(desktop));
-    EXPECT_EQ(read_text("HKEY_CLASSES_ROOT\\nibfile\\", ""), "Scrivel Pad");
+    // What the shell reads: the type, its icon and command, the program's path and its uninstall command.
+    const std::string machine = "HKEY_LOCAL_MACHINE\\", classes = "HKEY_CLASSES_ROOT\\";
+    EXPECT_EQ(read_text(classes + ".nib", ""), "nibfile");
+    EXPECT_EQ(read_text(classes + "nibfile", ""), "Scrivel Pad");
+    EXPECT_EQ(read_text(classes + "nibfile\\DefaultIcon", ""), own + ",-" + std::to_string(IDI_PAD_FILE));
+    EXPECT_EQ(read_text(classes + "nibfile\\shell\\open\\command", ""), own + " \"%1\"");
+    EXPECT_EQ(read_text(machine + app_paths, ""), own);
+    EXPECT_EQ(read_text(machine + uninstall_entry, "UninstallString"), own + " /u");
     start();
     EXPECT_EQ(answerer.seen().size(), 3u) << "a registered program is not asked again";
 
@@ -150,15 +157,30 @@ TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndATotalRefusal
     app->checkInstallation();
     EXPECT_EQ(registered(), own);
     EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, "Software\\Classes\\nibfile\\shell\\open\\command"));
+    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, "Software\\Classes\\.nib"));
+    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, app_paths));
     EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, uninstall_entry));
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry));
-
     app->uninstall();
+    for (const auto& [root, path] : keys) EXPECT_FALSE(key_exists(root, path)) << path;
+
+    EXPECT_FALSE(register_association("nib", "nibfile", texts.pad_file_type, IDI_PAD_FILE, refused));
     app->registrationPlaces = {refused};
     MessageCapture capture;
     answerer.press("Setup", IDOK);
     app->checkInstallation();
     ASSERT_EQ(capture.shown.size(), 1u);
     EXPECT_EQ(capture.shown[0].text, texts.registration_refused);
+    EXPECT_EQ(registered(), "");
+}
+
+TEST_F(Installation, RegisteredProgramIsTheShortPathOfAnExistingFile) {
+    TempDirectory directory;
+    const std::string long_path = directory.create_file("Long Program Name.exe");
+    const std::string command = "HKEY_CLASSES_ROOT\\nibfile\\shell\\open\\command\\";
+    write_string(open_key(command, true).get(), "", "\"" + long_path + "\" \"%1\"");
+    EXPECT_EQ(registered(), short_path(long_path));
+    EXPECT_EQ(registered().find(' '), std::string::npos);
+    write_string(open_key(command, true).get(), "", "\"" + directory.path() + "gone.exe\" \"%1\"");
     EXPECT_EQ(registered(), "");
 }

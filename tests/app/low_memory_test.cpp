@@ -28,14 +28,6 @@ void expect_cancelled(const std::function<void()>& allocate) {
     }
 }
 
-// The other tests run with the runtime's own behaviour.
-void uninstall_handlers() {
-    std::set_new_handler(nullptr);
-    _set_new_handler(nullptr);
-    _set_new_mode(0);
-    Window::setOutOfMemoryReporter(nullptr);
-}
-
 }  // namespace
 
 TEST(LowMemory, FirstExhaustionWarnsLaterOnesCancel) {
@@ -55,16 +47,16 @@ TEST(LowMemory, FirstExhaustionWarnsLaterOnesCancel) {
     EXPECT_NE(kept, nullptr) << "ordinary allocations still work";
     std::free(kept);
 
-    uninstall_handlers();
-}
-
-TEST(LowMemory, MemoryRunningOutInAWindowGivesBackTheReserveAndCancels) {
-    if (!secondReserve) secondReserve = std::malloc(20000);
-    MessageCapture capture;
-    installLowMemoryHandler();
+    // Memory running out inside a window gives back the reserve and cancels too.
+    secondReserve = std::malloc(20000);
     Window::reportError(std::make_exception_ptr(std::bad_alloc()));
     EXPECT_EQ(secondReserve, nullptr);
-    ASSERT_EQ(capture.shown.size(), 1u);
-    EXPECT_EQ(capture.shown[0].text, texts.out_of_memory);
-    uninstall_handlers();
+    ASSERT_EQ(capture.shown.size(), 2u);
+    EXPECT_EQ(capture.shown[1].text, texts.out_of_memory);
+
+    // The other tests run with the runtime's own behaviour.
+    std::set_new_handler(nullptr);
+    _set_new_handler(nullptr);
+    _set_new_mode(0);
+    Window::setOutOfMemoryReporter(nullptr);
 }

@@ -14,15 +14,12 @@ TEST(Shell, ShortPathsDisplayNamesFoldersAndShortcuts) {
     const std::string file = directory.create_file("A Rather Long File Name.nib");
     const std::string short_form = short_path(file);
     EXPECT_TRUE(!short_form.empty() && short_form.find(' ') == std::string::npos) << short_form;
-    EXPECT_EQ(short_path(directory.path() + "missing.nib"), "");
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     EXPECT_EQ(program_path(), short_path(module)) << "the form the registry entries are written in";
     EXPECT_NE(display_name(file).find("A Rather Long File Name"), std::string::npos) << display_name(file);
     EXPECT_EQ(display_name(directory.path() + "no such pad.nib"), "no such pad.nib");
-
-    EXPECT_NE(GetFileAttributesA(special_folder_path(CSIDL_DESKTOPDIRECTORY).c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(special_folder_path(0x7e), "");
+    EXPECT_EQ(special_folder_path(0x7e), "") << "an unknown folder, for which a fallback is taken";
     const std::string link = directory.path() + "Scrivel.lnk";
     ASSERT_GE(CoInitialize(nullptr), 0);
     EXPECT_GE(create_shortcut(file, link, "Scrivel application"), 0);
