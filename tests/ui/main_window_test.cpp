@@ -150,23 +150,6 @@ TEST_F(PadWindowTest, ClosingAsksOrSavesByItselfAndCollectsTheReopenList) {
     EXPECT_EQ(app->restartCommand, "");
 }
 
-TEST_F(PadWindowTest, QuitClosesWindowInTurnUntilOneIsCancelled) {
-    app->autosave = 0;
-    std::vector<MainWindow*> windows;
-    for (const char* name : {"q1.nib", "q2.nib", "q3.nib"}) {
-        windows.push_back(open(write_pad(name, {name})));
-        type_into(windows.back(), "changed ");
-    }
-    harness::DialogAnswerer answerer;
-    answerer.press("Save changes?", IDNO).press("Save changes?", IDCANCEL);
-    command(windows[0], CMD_QUIT);
-    EXPECT_TRUE(answerer.all_answered());
-    EXPECT_EQ(app->windows, (std::vector<MainWindow*>{windows[1], windows[2]}));
-    EXPECT_EQ(app->restartCommand, "\"" + short_path(dir.path() + "q1.nib") + "\" ");
-    MSG quit;
-    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "a cancelled Quit ends nothing";
-}
-
 TEST_F(PadWindowTest, SavingWritesOnlyWhatChangedAndAFailedSaveAtLogOffKeepsTheSession) {
     const std::string path = write_pad("save.nib", {"kept"});
     MainWindow* window = open(path);

@@ -2,8 +2,10 @@
 
 #include "harness/dialog_answerer.h"
 #include "harness/input.h"
+#include "harness/process.h"
 #include "harness/window_test.h"
 #include "support/messages.h"
+#include "support/util.h"
 
 #include <gtest/gtest.h>
 
@@ -81,8 +83,9 @@ protected:
     }
 };
 
-TEST_F(WindowFramework, CreationMessagesReachTheObjectBeforeCreateWindowReturns) {
+TEST_F(WindowFramework, ObjectsTakeTheCreationMessagesAndAreDeletedOnceWithTheirWindow) {
     auto* window = new TestWindow;
+    auto* second = new TestWindow;
     ASSERT_NE(window->hwnd, nullptr);
     EXPECT_EQ(Window::fromHandle(window->hwnd), window);
     EXPECT_EQ(Window::fromHandle(nullptr), nullptr) << "the entry of the window under construction stays behind";
@@ -95,19 +98,14 @@ TEST_F(WindowFramework, CreationMessagesReachTheObjectBeforeCreateWindowReturns)
     SetWindowTextA(window->hwnd, long_title.c_str());
     window->getText(text);
     EXPECT_EQ(text, long_title);
-    DestroyWindow(window->hwnd);
-}
 
-TEST_F(WindowFramework, EachDestroyedWindowDeletesItsOwnObjectOnce) {
-    auto* first = new TestWindow;
-    auto* second = new TestWindow;
-    HWND first_handle = first->hwnd, second_handle = second->hwnd;
-    ASSERT_TRUE(DestroyWindow(first_handle));
+    const HWND handle = window->hwnd;
+    ASSERT_TRUE(DestroyWindow(handle));
     EXPECT_EQ(tally.destroyed, 1);
     EXPECT_EQ(tally.freed, 1);
-    EXPECT_EQ(Window::fromHandle(first_handle), nullptr);
-    EXPECT_EQ(Window::fromHandle(second_handle), second);
-    DestroyWindow(second_handle);
+    EXPECT_EQ(Window::fromHandle(handle), nullptr);
+    EXPECT_EQ(Window::fromHandle(second->hwnd), second);
+    DestroyWindow(second->hwnd);
     EXPECT_EQ(tally.destroyed, 2);
 }
 
@@ -187,21 +185,9 @@ TEST_F(WindowFramework, ErrorsLeavingAHandlerAreReportedOnceAndTheProgramGoesOn)
          "Broken", "It broke.", 0},
         {"other process", throwBox, WM_COPYDATA,
          [](HWND window, UINT) {
-             char path[MAX_PATH];
-             GetModuleFileNameA(nullptr, path, MAX_PATH);
-             std::string command = path;
-             command = "\"" + command.substr(0, command.rfind('\\') + 1) + "copy_data_sender.exe\" " +
-                       std::to_string(reinterpret_cast<std::uintptr_t>(window));
-             STARTUPINFOA startup{};
-             startup.cb = sizeof startup;
-             PROCESS_INFORMATION process{};
-             ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                        &startup, &process))
-                 << command;
-             EXPECT_TRUE(harness::pump_until(
-                 [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, 20s));
-             CloseHandle(process.hThread);
-             CloseHandle(process.hProcess);
+             const std::string sender = directory_of(program_path()) + "copy_data_sender.exe";
+             harness::Process process("\"" + sender + "\" " + std::to_string(reinterpret_cast<std::uintptr_t>(window)));
+             EXPECT_EQ(process.wait(20s), DWORD{0});
          },
          "Broken", "It broke.", 0},
     };
