@@ -174,7 +174,7 @@ TEST_F(PadWindowTest, SavingWritesOnlyWhatChangedAndAFailedSaveAtLogOffKeepsTheS
     EXPECT_TRUE(answerer.all_answered());
 }
 
-TEST_F(PadWindowTest, HandOverRequestsFindOpenAndSynchronise) {
+TEST_F(PadWindowTest, HandOverRequestsFindOpenOnceAndSynchronise) {
     const std::string a = write_pad("one.nib", {"apple", "banana", "apple pie"});
     const std::string b = write_pad("two.nib", {"cherry"});
     MainWindow* window = open(a);
@@ -203,20 +203,17 @@ TEST_F(PadWindowTest, HandOverRequestsFindOpenAndSynchronise) {
     EXPECT_EQ(capture.shown.size(), 1u);
     EXPECT_EQ(app->windows.size(), 1u);
 
+    // Synchronising as the menu does it (commands_test), the other pad in a window of its own.
     EXPECT_EQ(app->sendCopyData(window->hwnd, copySync, b), 1);
     ASSERT_EQ(app->windows.size(), 2u);
-    MainWindow* other = app->windows[1];
-    EXPECT_EQ(window->pad.count(), 4);
-    EXPECT_EQ(nib_texts(window->pad), nib_texts(other->pad));
-    EXPECT_EQ(window->padChanged + other->padChanged, 2);
-}
+    EXPECT_EQ(nib_texts(window->pad), nib_texts(app->windows[1]->pad));
 
-TEST_F(PadWindowTest, MissingFilesAreNeverTakenForOneAnother) {
-    // The default pad before its first save has a file name but no file.
+    // Missing files are never taken for one another: the default pad before its first save has a
+    // file name but no file.
     auto* unsaved = new MainWindow(SW_SHOWNORMAL, dir.path() + "Default Pad.nib");
     EXPECT_EQ(text_of(unsaved->hwnd), "Default Pad.nib");
-    EXPECT_EQ(SendMessageA(unsaved->hwnd, WM_ISYOURPAD, reinterpret_cast<WPARAM>((dir.path() + "gone.nib").c_str()), 0), 0);
-    EXPECT_EQ(SendMessageA(unsaved->hwnd, WM_ISYOURPAD, reinterpret_cast<WPARAM>(unsaved->fileName.c_str()), 0), 0);
+    for (const std::string& name : {dir.path() + "gone.nib", unsaved->fileName})
+        EXPECT_EQ(SendMessageA(unsaved->hwnd, WM_ISYOURPAD, reinterpret_cast<WPARAM>(name.c_str()), 0), 0) << name;
 }
 
 TEST_F(PadWindowTest, ANewerFileIsOpenedOnlyWhenTheUserAgrees) {
