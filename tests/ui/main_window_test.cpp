@@ -29,23 +29,6 @@ HMENU popup(MainWindow* window, int position) {
 
 }  // namespace
 
-TEST_F(PadWindowTest, TypingInTheFindFieldAppliesEachPrefixAndSelectsTheMatch) {
-    MainWindow* window = open(write_pad("find.nib", {"first note", "a cab", "xab"}));
-    ASSERT_TRUE(harness::bring_to_front(window->hwnd));
-    SetFocus(window->findField->hwnd);
-    harness::press_key('A');
-    ASSERT_TRUE(harness::pump_until([&] { return text_of(window->findField) == "a"; }));
-    EXPECT_EQ(text_of(window->textField), "a cab") << "the first match becomes current";
-    EXPECT_EQ(selection(window->textField), std::make_pair(DWORD{0}, DWORD{1}));
-    EXPECT_EQ(text_of(window->statusLabel), "1 of 2");
-    harness::press_key('B');
-    ASSERT_TRUE(harness::pump_until([&] { return text_of(window->findField) == "ab"; }));
-    EXPECT_EQ(text_of(window->textField), "a cab") << "a current nib that matches stays current";
-    EXPECT_EQ(selection(window->textField), std::make_pair(DWORD{3}, DWORD{5}));
-    EXPECT_EQ(text_of(window->statusLabel), "1 of 2");
-    EXPECT_EQ(window->padChanged, 0) << "finding changes nothing";
-}
-
 TEST_F(PadWindowTest, AnEditIsStoredBeforeNavigationAndOnlyTheEditedNibIsStamped) {
     MainWindow* window = open(write_pad("edit.nib", {"one", "two", "three"}));
     const Timestamp first = window->pad.nibs()[0].time, second = window->pad.nibs()[1].time;

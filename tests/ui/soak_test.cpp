@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 // Quit closes the windows in turn and stops at a Cancel; then it ends the program, leaving nothing.
 TEST_F(PadWindowTest, QuitClosesThirtyPadsInTurnUntilOneIsCancelled) {
     app->autosave = 0;
@@ -34,6 +36,7 @@ TEST_F(PadWindowTest, QuitClosesThirtyPadsInTurnUntilOneIsCancelled) {
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// Finding runs over the whole pad at each key pressed in the find field.
 TEST_F(PadWindowTest, ALargePadIsSearchedKeystrokeByKeystrokeAndSavedWhole) {
     constexpr int nibs = 100000;
     Pad pad;
@@ -47,13 +50,26 @@ TEST_F(PadWindowTest, ALargePadIsSearchedKeystrokeByKeystrokeAndSavedWhole) {
     ASSERT_EQ(window->pad.count(), nibs);
     ASSERT_TRUE(harness::bring_to_front(window->hwnd));
     SetFocus(window->findField->hwnd);
-    const std::string query = "needle";
-    for (char key : query) SendMessageA(window->findField->hwnd, WM_CHAR, static_cast<WPARAM>(key), 0);
-    EXPECT_EQ(text_of(window->findField), query);
-    EXPECT_EQ(text_of(window->statusLabel), "1 of 100");
+    const struct {
+        std::string found;
+        const char* status;
+        DWORD start, end;  // of the selected match
+    } steps[] = {
+        {"n", "1 of 100000", 0, 1},  // a current nib that matches stays current
+        {"ne", "1 of 100", 23, 25},  // else the first match becomes current
+        {"nee", "1 of 100", 23, 26}, {"need", "1 of 100", 23, 27}, {"needl", "1 of 100", 23, 28},
+        {"needle", "1 of 100", 23, 29},
+    };
+    for (const auto& step : steps) {
+        harness::press_key(static_cast<WORD>(std::toupper(step.found.back())));
+        ASSERT_TRUE(harness::pump_until([&] { return text_of(window->findField) == step.found; })) << step.found;
+        EXPECT_EQ(text_of(window->statusLabel), step.status) << step.found;
+        EXPECT_EQ(selection(window->textField), std::make_pair(step.start, step.end)) << step.found;
+    }
     EXPECT_EQ(text_of(window->textField), "Nib number 7 holds the needle");
+    EXPECT_EQ(window->padChanged, 0) << "finding changes nothing";
 
-    SendMessageA(window->textField->hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("pin"));
+    type_into(window, "pin");
     ASSERT_EQ(command(window, CMD_SAVE), 1);
     const Pad saved = read_pad_file(path).pad;
     ASSERT_EQ(saved.count(), nibs);
