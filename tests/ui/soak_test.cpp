@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 // Quit closes the windows in turn and stops at a Cancel; then it ends the program, leaving nothing.
 TEST_F(PadWindowTest, QuitClosesThirtyPadsInTurnUntilOneIsCancelled) {
     app->autosave = 0;
