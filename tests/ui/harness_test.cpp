@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 using namespace std::chrono_literals;
@@ -29,14 +28,14 @@ TEST(DialogAnswerer, AnswersAnnouncedBoxesInTurnAndCancelsOthers) {
 }
 
 TEST(RegistryKeyGuard, PutsBackValuesAndSubkeysAndRemovesWhatTheTestAdded) {
-    const std::string key = "Software\\Velmoran\\ScrivelHarnessCheck", inner = key + "\\Inner";
-    auto set = [](const std::string& path, const char* name, const std::string& data) {
-        RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, data.c_str(), DWORD(data.size() + 1));
+    const std::string key = "Software\\Velmoran\\ScrivelHarnessCheck";
+    auto set = [&](const std::string& sub, const std::string& data) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, (key + sub).c_str(), "Value", REG_SZ, data.c_str(), DWORD(data.size() + 1));
     };
-    auto get = [](const std::string& path, const char* name) {
+    auto get = [&](const std::string& sub) {
         char data[64] = {};
         DWORD size = sizeof data;
-        const auto status = RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size);
+        const auto status = RegGetValueA(HKEY_CURRENT_USER, (key + sub).c_str(), "Value", RRF_RT_REG_SZ, nullptr, data, &size);
         return status == ERROR_SUCCESS ? std::string(data) : "(missing)";
     };
     auto remove = [&] {
@@ -46,17 +45,14 @@ TEST(RegistryKeyGuard, PutsBackValuesAndSubkeysAndRemovesWhatTheTestAdded) {
     remove();
     for (const std::string before : {"(missing)", "before"}) {
         if (before == "before") {
-            set(key, "Kept", before);
-            set(inner, "Deep", before);
+            set("", before);
+            set("\\Inner", before);
         }
         {
             harness::RegistryKeyGuard guard(HKEY_CURRENT_USER, key);
-            set(key, "Kept", "after");
-            set(inner, "Deep", "after");
-            set(key + "\\New", "Added", "after");
+            for (const char* sub : {"", "\\Inner", "\\New"}) set(sub, "after");
         }
-        EXPECT_EQ(get(key, "Kept") + get(inner, "Deep"), before + before);
-        EXPECT_EQ(get(key + "\\New", "Added"), "(missing)");
+        EXPECT_EQ(get("") + get("\\Inner") + get("\\New"), before + before + "(missing)");
     }
     remove();
 }

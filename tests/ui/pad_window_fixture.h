@@ -11,10 +11,10 @@
 #include "ui/magic_click_window.h"
 #include "ui/search_window.h"
 
-#include <fstream>
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,9 +81,7 @@ protected:
     }
     static std::string file_text(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
+        return {std::istreambuf_iterator<char>(file), {}};
     }
     // Replaces the text field's selection as typing or pasting would.
     static void type_into(MainWindow* window, const char* text) {

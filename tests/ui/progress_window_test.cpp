@@ -36,7 +36,6 @@ protected:
         GetWindowTextA(window->percentLine, text, sizeof text);
         return text;
     }
-    int bar() const { return static_cast<int>(SendMessageA(window->bar, PBM_GETPOS, 0, 0)); }
 
     ProgressWindow* window = nullptr;
     HWND handle = nullptr;
@@ -60,7 +59,7 @@ TEST_F(ProgressWindowTest, ShowsTheTruncatedPercentageAndRedrawsOnlyWhenItChange
         texts_set = 0;
         window->setProgress(c.fraction);
         EXPECT_EQ(line(), std::to_string(c.percent) + " % done") << c.fraction;
-        EXPECT_EQ(bar(), c.percent) << c.fraction;
+        EXPECT_EQ(SendMessageA(window->bar, PBM_GETPOS, 0, 0), c.percent) << c.fraction;
         EXPECT_EQ(texts_set, c.redrawn ? 1 : 0) << c.fraction;
     }
 }

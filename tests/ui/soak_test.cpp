@@ -1,29 +1,40 @@
 // Many pads and a large one in real windows: nothing is lost, nothing is left behind.
 #include "pad_window_fixture.h"
 
+#include "harness/dialog_answerer.h"
 #include "harness/input.h"
 #include "ui/command_ids.h"
 
 #include <gtest/gtest.h>
 
-TEST_F(PadWindowTest, ThirtyPadsOpenAtOnceAndCloseWithoutLeftovers) {
-    std::vector<std::string> paths;
-    for (int i = 0; i < 30; ++i) paths.push_back(write_pad("many" + std::to_string(i) + ".nib", {"pad " + std::to_string(i)}));
-    for (const std::string& path : paths) open(path);
-    ASSERT_EQ(app->windows.size(), 30u);
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        EXPECT_EQ(open(paths[i]), app->windows[i]) << "an open pad is found, not opened again";
-        EXPECT_EQ(text_of(app->windows[i]->textField), "pad " + std::to_string(i));
+// Quit closes the windows in turn and stops at a Cancel; then it ends the program, leaving nothing.
+TEST_F(PadWindowTest, QuitClosesThirtyPadsInTurnUntilOneIsCancelled) {
+    app->autosave = 0;
+    std::vector<MainWindow*> windows;
+    for (int i = 0; i < 30; ++i) {
+        windows.push_back(open(write_pad("q" + std::to_string(i) + ".nib", {"pad " + std::to_string(i)})));
+        if (i < 3) type_into(windows.back(), "changed ");
     }
-    const std::size_t mapped = windowMap.size();
-    EXPECT_EQ(mapped, 30u * 5u) << "each window and its four framework controls";
-    command(app->windows.front(), CMD_QUIT);
+    EXPECT_EQ(open(dir.path() + "q29.nib"), windows[29]) << "an open pad is found, not opened again";
+    EXPECT_EQ(windowMap.size(), 30u * 5u) << "each window and its four framework controls";
+    harness::DialogAnswerer answerer;
+    answerer.press("Save changes?", IDNO).press("Save changes?", IDCANCEL);
+    command(windows[0], CMD_QUIT);
+    EXPECT_TRUE(answerer.all_answered());
+    EXPECT_EQ(app->windows, std::vector<MainWindow*>(windows.begin() + 1, windows.end()));
+    EXPECT_EQ(app->restartCommand, "\"" + short_path(dir.path() + "q0.nib") + "\" ");
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "a cancelled Quit ends nothing";
+
+    answerer.press("Save changes?", IDNO).press("Save changes?", IDNO);
+    command(windows[1], CMD_QUIT);
+    EXPECT_TRUE(answerer.all_answered());
     EXPECT_TRUE(app->windows.empty());
     EXPECT_TRUE(windowMap.empty()) << "every object went with its window";
-    MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// Finding runs over the whole pad at each key pressed in the find field.
 TEST_F(PadWindowTest, ALargePadIsSearchedKeystrokeByKeystrokeAndSavedWhole) {
     constexpr int nibs = 100000;
     Pad pad;
@@ -37,13 +48,23 @@ TEST_F(PadWindowTest, ALargePadIsSearchedKeystrokeByKeystrokeAndSavedWhole) {
     ASSERT_EQ(window->pad.count(), nibs);
     ASSERT_TRUE(harness::bring_to_front(window->hwnd));
     SetFocus(window->findField->hwnd);
-    const std::string query = "needle";
-    for (char key : query) SendMessageA(window->findField->hwnd, WM_CHAR, static_cast<WPARAM>(key), 0);
-    EXPECT_EQ(text_of(window->findField), query);
-    EXPECT_EQ(text_of(window->statusLabel), "1 of 100");
+    const struct {
+        const char *keys, *found, *status;
+        DWORD start, end;  // of the selected match
+    } steps[] = {
+        {"N", "n", "1 of 100000", 0, 1},          // a current nib that matches stays current
+        {"EEDLE", "needle", "1 of 100", 23, 29},  // else the first match becomes current
+    };
+    for (const auto& step : steps) {
+        for (const char* key = step.keys; *key; ++key) harness::press_key(static_cast<WORD>(*key));
+        ASSERT_TRUE(harness::pump_until([&] { return text_of(window->findField) == step.found; })) << step.found;
+        EXPECT_EQ(text_of(window->statusLabel), step.status);
+        EXPECT_EQ(selection(window->textField), std::make_pair(step.start, step.end));
+    }
     EXPECT_EQ(text_of(window->textField), "Nib number 7 holds the needle");
+    EXPECT_EQ(window->padChanged, 0) << "finding changes nothing";
 
-    SendMessageA(window->textField->hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("pin"));
+    type_into(window, "pin");
     ASSERT_EQ(command(window, CMD_SAVE), 1);
     const Pad saved = read_pad_file(path).pad;
     ASSERT_EQ(saved.count(), nibs);

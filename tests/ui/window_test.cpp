@@ -2,8 +2,10 @@
 
 #include "harness/dialog_answerer.h"
 #include "harness/input.h"
+#include "harness/process.h"
 #include "harness/window_test.h"
 #include "support/messages.h"
+#include "support/util.h"
 
 #include <gtest/gtest.h>
 
@@ -81,8 +83,9 @@ protected:
     }
 };
 
-TEST_F(WindowFramework, CreationMessagesReachTheObjectBeforeCreateWindowReturns) {
+TEST_F(WindowFramework, ObjectsTakeTheCreationMessagesAndAreDeletedOnceWithTheirWindow) {
     auto* window = new TestWindow;
+    auto* second = new TestWindow;
     ASSERT_NE(window->hwnd, nullptr);
     EXPECT_EQ(Window::fromHandle(window->hwnd), window);
     EXPECT_EQ(Window::fromHandle(nullptr), nullptr) << "the entry of the window under construction stays behind";
@@ -95,19 +98,14 @@ TEST_F(WindowFramework, CreationMessagesReachTheObjectBeforeCreateWindowReturns)
     SetWindowTextA(window->hwnd, long_title.c_str());
     window->getText(text);
     EXPECT_EQ(text, long_title);
-    DestroyWindow(window->hwnd);
-}
 
-TEST_F(WindowFramework, EachDestroyedWindowDeletesItsOwnObjectOnce) {
-    auto* first = new TestWindow;
-    auto* second = new TestWindow;
-    HWND first_handle = first->hwnd, second_handle = second->hwnd;
-    ASSERT_TRUE(DestroyWindow(first_handle));
+    const HWND handle = window->hwnd;
+    ASSERT_TRUE(DestroyWindow(handle));
     EXPECT_EQ(tally.destroyed, 1);
     EXPECT_EQ(tally.freed, 1);
-    EXPECT_EQ(Window::fromHandle(first_handle), nullptr);
-    EXPECT_EQ(Window::fromHandle(second_handle), second);
-    DestroyWindow(second_handle);
+    EXPECT_EQ(Window::fromHandle(handle), nullptr);
+    EXPECT_EQ(Window::fromHandle(second->hwnd), second);
+    DestroyWindow(second->hwnd);
     EXPECT_EQ(tally.destroyed, 2);
 }
 
@@ -150,60 +148,43 @@ TEST_F(WindowFramework, ErrorsLeavingAHandlerAreReportedOnceAndTheProgramGoesOn)
     int outOfMemory = 0;
     static int* counter = &outOfMemory;
     Window::setOutOfMemoryReporter([] { ++*counter; });
-    auto send = [](HWND window, UINT message) { SendMessageA(window, message, 0, 0); };
     auto throwBox = [] { throw msg_exception("It broke.", "Broken", style_warning); };
     const struct {
         const char* name;
         std::function<void()> fail;
-        UINT failOn;
-        std::function<void(HWND, UINT)> deliver;
         const char* boxTitle;  // null: no box
         const char* boxText;
-        int outOfMemory;
+        int outOfMemory = 0;
+        UINT failOn = failing;
+        std::function<void(HWND)> deliver;  // null: sent
     } cases[] = {
-        {"sent message", throwBox, failing, send, "Broken", "It broke.", 0},
-        {"silent", [] { throw silent_exception(); }, failing, send, nullptr, nullptr, 0},
-        {"memory", [] { throw std::bad_alloc(); }, failing, send, nullptr, nullptr, 1},
-        {"other", [] { throw std::runtime_error("odd"); }, failing, send, "Unexpected error",
-         "An unexpected error: odd", 0},
-        {"accelerator", throwBox, WM_COMMAND,
-         [](HWND window, UINT) {
+        {"sent message", throwBox, "Broken", "It broke."},
+        {"silent", [] { throw silent_exception(); }, nullptr, nullptr},
+        {"memory", [] { throw std::bad_alloc(); }, nullptr, nullptr, 1},
+        {"other", [] { throw std::runtime_error("odd"); }, "Unexpected error", "An unexpected error: odd"},
+        {"accelerator", throwBox, "Broken", "It broke.", 0, WM_COMMAND,
+         [](HWND window) {
              ACCEL key{FVIRTKEY, VK_F9, 4242};
              HACCEL table = CreateAcceleratorTableA(&key, 1);
              MSG message{window, WM_KEYDOWN, VK_F9, 0x00430001, 0, {}};
              EXPECT_TRUE(TranslateAcceleratorA(window, table, &message));
              DestroyAcceleratorTable(table);
-         },
-         "Broken", "It broke.", 0},
-        {"paint", throwBox, WM_PAINT,
-         [](HWND window, UINT) {
+         }},
+        {"paint", throwBox, "Broken", "It broke.", 0, WM_PAINT,
+         [](HWND window) {
              ShowWindow(window, SW_SHOWNOACTIVATE);
              InvalidateRect(window, nullptr, TRUE);
              UpdateWindow(window);
              EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE)) << "a failed paint is asked for again";
-         },
-         "Broken", "It broke.", 0},
-        {"size", throwBox, WM_SIZE, [](HWND window, UINT) { MoveWindow(window, 20, 20, 300, 150, FALSE); },
-         "Broken", "It broke.", 0},
-        {"other process", throwBox, WM_COPYDATA,
-         [](HWND window, UINT) {
-             char path[MAX_PATH];
-             GetModuleFileNameA(nullptr, path, MAX_PATH);
-             std::string command = path;
-             command = "\"" + command.substr(0, command.rfind('\\') + 1) + "copy_data_sender.exe\" " +
-                       std::to_string(reinterpret_cast<std::uintptr_t>(window));
-             STARTUPINFOA startup{};
-             startup.cb = sizeof startup;
-             PROCESS_INFORMATION process{};
-             ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                        &startup, &process))
-                 << command;
-             EXPECT_TRUE(harness::pump_until(
-                 [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, 20s));
-             CloseHandle(process.hThread);
-             CloseHandle(process.hProcess);
-         },
-         "Broken", "It broke.", 0},
+         }},
+        {"size", throwBox, "Broken", "It broke.", 0, WM_SIZE,
+         [](HWND window) { MoveWindow(window, 20, 20, 300, 150, FALSE); }},
+        {"other process", throwBox, "Broken", "It broke.", 0, WM_COPYDATA,
+         [](HWND window) {
+             const std::string sender = directory_of(program_path()) + "copy_data_sender.exe";
+             harness::Process process("\"" + sender + "\" " + std::to_string(reinterpret_cast<std::uintptr_t>(window)));
+             EXPECT_EQ(process.wait(20s), DWORD{0});
+         }},
     };
     for (const auto& c : cases) {
         outOfMemory = 0;
@@ -212,7 +193,10 @@ TEST_F(WindowFramework, ErrorsLeavingAHandlerAreReportedOnceAndTheProgramGoesOn)
         if (c.boxTitle) answerer.press(c.boxTitle, IDOK);
         window->failOn = c.failOn;
         window->fail = c.fail;
-        c.deliver(window->hwnd, c.failOn);
+        if (c.deliver)
+            c.deliver(window->hwnd);
+        else
+            SendMessageA(window->hwnd, failing, 0, 0);
         harness::pump_for(100ms);
         const auto seen = answerer.seen();
         ASSERT_EQ(seen.size(), c.boxTitle ? 1u : 0u) << c.name;
