@@ -124,7 +124,7 @@ const std::string zurich = "Z\xC3\xBCrich", o_double_acute = "\xC5\x91";  // typ
 
 }  // namespace
 
-TEST(NibtoolOnWindows, WideArgumentsInBytesOutToFiles) {
+TEST(NibtoolOnWindows, WideArgumentsInBytesOutToFilesCharactersToAConsole) {
     ScratchFolder folder;
     const std::string pad = folder.path("notes.nib");
     ASSERT_EQ(run_program(folder, {"add", pad, zurich}).status, 0u);
@@ -139,15 +139,11 @@ TEST(NibtoolOnWindows, WideArgumentsInBytesOutToFiles) {
     std::string text;
     while (text.size() <= progress_threshold) text += "a note of some length\r\n\r\n------------------------------\r\n\r\n";
     write_bytes(folder.path("notes.txt"), text);
-    const ProgramRun import = run_program(folder, {"import", pad, folder.path("notes.txt")});
+    const ProgramRun import = run_program(folder, {"import", folder.path("big.nib"), folder.path("notes.txt")});
     EXPECT_EQ(import.status, 0u);
     EXPECT_EQ(import.err, "");  // no progress line without a console
-}
 
-TEST(NibtoolOnWindows, AConsoleShowsTheCharactersAndTheProgress) {
-    ScratchFolder folder;
-    const std::string pad = folder.path("notes.nib");
-    ASSERT_EQ(run_program(folder, {"add", pad, zurich}).status, 0u);
+    // A console shows the characters and the progress.
     const TestConsole console;
     for (const auto& arguments : {std::vector<std::string>{"find", pad, zurich}, {"list", pad, "--json"}, {"add", pad, o_double_acute}})
         run_program(folder, arguments, &console);

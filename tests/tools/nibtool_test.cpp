@@ -35,24 +35,6 @@ protected:
         for (const Nib& nib : document.pad.nibs()) result.push_back(nib.text());
         return result;
     }
-    // Copies of one pad of four nibs, "one" to "four".
-    void write_base(const Strings& names) const {
-        Pad pad;
-        for (const char* text : {"one", "two", "three", "four"}) {
-            pad.new_nib();
-            pad.set_current_text(text);
-        }
-        for (const std::string& name : names)
-            write_pad_file(path(name), PadFileHeader{WindowPlacement{1, 2, 3, 4}, PadFont{"Arial", 12}, {}}, pad);
-    }
-    // Changes a pad file as the program would.
-    template <typename Edit>
-    void edit(const std::string& name, Edit change) const {
-        PadDocument document = read_pad_file(path(name));
-        change(document.header, document.pad);
-        write_pad_file(path(name), document.header, document.pad);
-    }
-
     ScratchFolder folder;
 };
 
@@ -188,7 +170,19 @@ TEST_F(Nibtool, CheckReportsWhatIsWrong) {
 }
 
 TEST_F(Nibtool, SyncAndMergeJoinEditedCopiesAndRewriteOnlyWhatChanged) {
-    write_base({"a.nib", "b.nib"});
+    Pad base;
+    for (const char* text : {"one", "two", "three", "four"}) {
+        base.new_nib();
+        base.set_current_text(text);
+    }
+    for (const char* name : {"a.nib", "b.nib"})
+        write_pad_file(path(name), PadFileHeader{WindowPlacement{1, 2, 3, 4}, PadFont{"Arial", 12}, {}}, base);
+    // Each copy changed as the program would.
+    const auto edit = [this](const char* name, auto change) {
+        PadDocument document = read_pad_file(path(name));
+        change(document.header, document.pad);
+        write_pad_file(path(name), document.header, document.pad);
+    };
     edit("a.nib", [](PadFileHeader&, Pad& pad) {
         pad.go_to(1);
         pad.set_current_text("one, changed in a");

@@ -51,37 +51,29 @@ Records random_pad(std::mt19937& rng, std::set<std::string>& kept_ids) {
     return records;
 }
 
-// What the streaming commands hand on, and the same from the loaded pad: position, text as the
-// nib holds it, and the id and time where the file gives them.
+// What the streaming commands hand on (`streaming`), or the same from the loaded pad: position,
+// text as the nib holds it, and the id and time where the file gives them.
 using Shown = std::tuple<std::size_t, std::string, std::string>;
 
-Shown shown(std::size_t position, std::string_view stored_text, const std::string& id, std::int32_t seconds,
-            const std::set<std::string>& kept_ids) {
-    std::string text;
-    store_nib_text(text, stored_text);
-    return {position, text, kept_ids.count(id) ? id + ' ' + std::to_string(seconds) : "new"};
-}
-
-std::vector<Shown> streamed(const std::string& path, const std::string* query, const std::set<std::string>& kept_ids) {
+std::vector<Shown> shown(const std::string& path, const std::string* query, const std::set<std::string>& kept_ids,
+                         bool streaming) {
     std::vector<Shown> result;
-    const ShowNib show = [&](const ListedNib& nib) {
-        result.push_back(shown(nib.position, nib.text, std::string(nib.id), nib.seconds, kept_ids));
+    const auto add = [&](std::size_t position, const std::string& text, const std::string& id, std::int32_t seconds) {
+        result.emplace_back(position, text, kept_ids.count(id) ? id + ' ' + std::to_string(seconds) : "new");
     };
-    if (query)
-        for_each_found_nib(path, *query, show);
-    else
-        for_each_listed_nib(path, show);
-    return result;
-}
-
-std::vector<Shown> loaded(const std::string& path, const std::string* query, const std::set<std::string>& kept_ids) {
-    Pad pad = read_pad_file(path).pad;
-    std::vector<Shown> result;
-    if (query && !pad.find(*query)) return result;
-    for (std::size_t i = 0; i < pad.nibs().size(); ++i) {
-        const Nib& nib = pad.nibs()[i];
-        if (!query || nib.found()) result.push_back(shown(i + 1, nib.text(), nib.id_text(), nib.time.seconds, kept_ids));
+    if (streaming) {
+        const ShowNib show = [&](const ListedNib& nib) {
+            std::string text;
+            store_nib_text(text, nib.text);
+            add(nib.position, text, std::string(nib.id), nib.seconds);
+        };
+        query ? for_each_found_nib(path, *query, show) : for_each_listed_nib(path, show);
+        return result;
     }
+    Pad pad = read_pad_file(path).pad;
+    if (query && !pad.find(*query)) return result;
+    for (std::size_t i = 0; i < pad.nibs().size(); ++i)
+        if (const Nib& nib = pad.nibs()[i]; !query || nib.found()) add(i + 1, nib.text(), nib.id_text(), nib.time.seconds);
     return result;
 }
 
@@ -103,9 +95,9 @@ TEST(StreamedNibs, ListAndFindEqualTheLoadedPadInAnyRecordOrder) {
         ASSERT_EQ(shuffled.header.placement, in_order.header.placement);
         ASSERT_EQ(shuffled.header.font, in_order.header.font);
         ASSERT_EQ(shuffled.pad.deletions(), in_order.pad.deletions());
-        ASSERT_EQ(loaded(path, nullptr, kept_ids), streamed(path, nullptr, kept_ids)) << round;
+        ASSERT_EQ(shown(path, nullptr, kept_ids, false), shown(path, nullptr, kept_ids, true)) << round;
         for (const std::string& query : queries)
-            ASSERT_EQ(loaded(path, &query, kept_ids), streamed(path, &query, kept_ids)) << round << " " << query;
+            ASSERT_EQ(shown(path, &query, kept_ids, false), shown(path, &query, kept_ids, true)) << round << " " << query;
     }
     // A missing nib fails as the load fails.
     write_bytes(path, "NNIBS (1): 2\nNIB0 (1): a\nID0 (4): nope\n");
