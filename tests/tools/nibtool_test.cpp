@@ -175,32 +175,26 @@ TEST_F(Nibtool, SyncAndMergeJoinEditedCopiesAndRewriteOnlyWhatChanged) {
         base.new_nib();
         base.set_current_text(text);
     }
-    for (const char* name : {"a.nib", "b.nib"})
-        write_pad_file(path(name), PadFileHeader{WindowPlacement{1, 2, 3, 4}, PadFont{"Arial", 12}, {}}, base);
-    // Each copy changed as the program would.
-    const auto edit = [this](const char* name, auto change) {
-        PadDocument document = read_pad_file(path(name));
-        change(document.header, document.pad);
-        write_pad_file(path(name), document.header, document.pad);
-    };
-    edit("a.nib", [](PadFileHeader&, Pad& pad) {
-        pad.go_to(1);
-        pad.set_current_text("one, changed in a");
-        pad.go_to(2);
-        pad.delete_current();  // "two"
-        pad.new_nib();
-        pad.set_current_text("new in a");
-        pad.new_nib();  // left empty
-    });
-    edit("b.nib", [](PadFileHeader& header, Pad& pad) {
-        header.placement = WindowPlacement{500, 600, 700, 800};  // each file keeps its own window
-        pad.go_to(3);
-        pad.set_current_text("three, changed in b");
-        pad.go_to(4);
-        pad.delete_current();  // "four"
-        pad.new_nib();
-        pad.set_current_text("new in b");
-    });
+    // Two copies of it, each changed as the program would; each file keeps its own window.
+    PadFileHeader header{WindowPlacement{1, 2, 3, 4}, PadFont{"Arial", 12}, {}};
+    write_pad_file(path("a.nib"), header, base);
+    Pad a_pad = read_pad_file(path("a.nib")).pad, b_pad = a_pad;
+    a_pad.go_to(1);
+    a_pad.set_current_text("one, changed in a");
+    a_pad.go_to(2);
+    a_pad.delete_current();  // "two"
+    a_pad.new_nib();
+    a_pad.set_current_text("new in a");
+    a_pad.new_nib();  // left empty
+    write_pad_file(path("a.nib"), header, a_pad);
+    b_pad.go_to(3);
+    b_pad.set_current_text("three, changed in b");
+    b_pad.go_to(4);
+    b_pad.delete_current();  // "four"
+    b_pad.new_nib();
+    b_pad.set_current_text("new in b");
+    header.placement = WindowPlacement{500, 600, 700, 800};
+    write_pad_file(path("b.nib"), header, b_pad);
     // As a git merge driver: ours takes theirs in, theirs stays; the base is not needed.
     std::filesystem::copy_file(path("a.nib"), path("ours.nib"));
     const std::string theirs = read_bytes(path("b.nib"));
