@@ -5,6 +5,7 @@
 #include "tools/console.h"
 #include "tools/progress_line.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,14 +16,14 @@
 
 namespace {
 
+using ::testing::HasSubstr;
+
 std::wstring wide(const std::string& utf8) {
     std::wstring text(utf8.size(), L'\0');
     text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
                                     static_cast<int>(text.size())));
     return text;
 }
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // A console of the test's own: what is written to it can be read back, and keys typed into it.
 class TestConsole {
@@ -76,24 +77,6 @@ public:
     HANDLE output, input;
 };
 
-// Points the standard handles of this process elsewhere while it lives.
-class StandardHandles {
-public:
-    StandardHandles(HANDLE input, HANDLE output, HANDLE error) {
-        for (int i = 0; i < 3; ++i) {
-            kept[i] = GetStdHandle(ids[i]);
-            SetStdHandle(ids[i], i == 0 ? input : i == 1 ? output : error);
-        }
-    }
-    ~StandardHandles() {
-        for (int i = 0; i < 3; ++i) SetStdHandle(ids[i], kept[i]);
-    }
-
-private:
-    static constexpr DWORD ids[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
-    HANDLE kept[3];
-};
-
 struct ProgramRun {
     DWORD status = 1;
     std::string out, err;
@@ -107,17 +90,15 @@ ProgramRun run_program(const ScratchFolder& folder, const std::vector<std::strin
     if (program[0] == '/') program = "Z:" + program;  // cross-built and run under Wine: the host path is on Z
     std::wstring command = L"\"" + wide(program) + L"\"";
     for (const std::string& argument : arguments) command += L" \"" + wide(argument) + L"\"";
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     // Files of their own: Wine may report a program's end before it lets go of its handles.
     static int runs = 0;
     const std::string out_path = folder.path("out" + std::to_string(++runs)), err_path = folder.path("err" + std::to_string(runs));
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     const auto file = [&](const std::string& path) {
         return CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
                            CREATE_ALWAYS, 0, nullptr);
     };
-    STARTUPINFOW start{};
-    start.cb = sizeof start;
-    start.dwFlags = STARTF_USESTDHANDLES;
+    STARTUPINFOW start{.cb = sizeof start, .dwFlags = STARTF_USESTDHANDLES};
     start.hStdInput = console ? console->input : nullptr;
     start.hStdOutput = console ? console->output : file(out_path);
     start.hStdError = console ? console->output : file(err_path);
@@ -143,13 +124,13 @@ const std::string zurich = "Z\xC3\xBCrich", o_double_acute = "\xC5\x91";  // typ
 
 }  // namespace
 
-TEST(NibtoolOnWindows, WideArgumentsInBytesOutToFiles) {
+TEST(NibtoolOnWindows, WideArgumentsInBytesOutToFilesCharactersToAConsole) {
     ScratchFolder folder;
     const std::string pad = folder.path("notes.nib");
     ASSERT_EQ(run_program(folder, {"add", pad, zurich}).status, 0u);
     EXPECT_EQ(read_pad_file(pad).pad.nibs()[0].text(), "Z\xFCrich");
-    EXPECT_TRUE(contains(run_program(folder, {"find", pad, "z\xC3\xBC"}).out, "\tZ\xFCrich\r\n"));
-    EXPECT_TRUE(contains(run_program(folder, {"list", "--json", pad}).out, "\"text\":\"Z\xC3\xBCrich\"}"));
+    EXPECT_THAT(run_program(folder, {"find", pad, "z\xC3\xBC"}).out, HasSubstr("\tZ\xFCrich\r\n"));
+    EXPECT_THAT(run_program(folder, {"list", "--json", pad}).out, HasSubstr("\"text\":\"Z\xC3\xBCrich\"}"));
 
     const ProgramRun refused = run_program(folder, {"find", pad, "Wei" + o_double_acute});
     EXPECT_EQ(refused.status, 1u);
@@ -158,15 +139,11 @@ TEST(NibtoolOnWindows, WideArgumentsInBytesOutToFiles) {
     std::string text;
     while (text.size() <= progress_threshold) text += "a note of some length\r\n\r\n------------------------------\r\n\r\n";
     write_bytes(folder.path("notes.txt"), text);
-    const ProgramRun import = run_program(folder, {"import", pad, folder.path("notes.txt")});
+    const ProgramRun import = run_program(folder, {"import", folder.path("big.nib"), folder.path("notes.txt")});
     EXPECT_EQ(import.status, 0u);
     EXPECT_EQ(import.err, "");  // no progress line without a console
-}
 
-TEST(NibtoolOnWindows, AConsoleShowsTheCharactersAndTheProgress) {
-    ScratchFolder folder;
-    const std::string pad = folder.path("notes.nib");
-    ASSERT_EQ(run_program(folder, {"add", pad, zurich}).status, 0u);
+    // A console shows the characters and the progress.
     const TestConsole console;
     for (const auto& arguments : {std::vector<std::string>{"find", pad, zurich}, {"list", pad, "--json"}, {"add", pad, o_double_acute}})
         run_program(folder, arguments, &console);
@@ -174,7 +151,12 @@ TEST(NibtoolOnWindows, AConsoleShowsTheCharactersAndTheProgress) {
     for (const wchar_t* shown : {L"Z\u00fcrich\n", L"\"text\":\"Z\u00fcrich\"}", L"\"?\" holds the character U+0151"})
         EXPECT_NE(screen.find(shown), std::wstring::npos) << shown;
 
-    const StandardHandles handles(console.input, console.output, console.output);
+    const DWORD ids[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    HANDLE kept[3];
+    for (int i = 0; i < 3; ++i) {
+        kept[i] = GetStdHandle(ids[i]);
+        SetStdHandle(ids[i], i == 0 ? console.input : console.output);
+    }
     const Terminal terminal = console::open_terminal();
     EXPECT_TRUE(terminal.progress);
     EXPECT_FALSE(terminal.json_utf8);
@@ -190,4 +172,5 @@ TEST(NibtoolOnWindows, AConsoleShowsTheCharactersAndTheProgress) {
     const std::unique_ptr<std::streambuf> input = console::console_buffer(console::StandardStream::input);
     std::istream in(input.get());
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "Gr\xFC\xDF" "e\r\n");
+    for (int i = 0; i < 3; ++i) SetStdHandle(ids[i], kept[i]);
 }

@@ -4,17 +4,12 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-std::string utf8_from_pad_text(const std::string& text) {
-    std::string utf8;
-    append_utf8_from_pad_text(utf8, text);
-    return utf8;
-}
-
-}  // namespace
-
 TEST(PadTextEncoding, ConvertsEveryPadByteAndBack) {
+    const auto utf8_from_pad_text = [](const std::string& text) {
+        std::string utf8;
+        append_utf8_from_pad_text(utf8, text);
+        return utf8;
+    };
     const std::pair<std::string, std::string> pairs[] = {
         {"plain ASCII\r\n\t~", "plain ASCII\r\n\t~"},
         {"Z\xFCrich \xC4\xD6\xDC\xDF \xE9\xFF", "Z\xC3\xBCrich \xC3\x84\xC3\x96\xC3\x9C\xC3\x9F \xC3\xA9\xC3\xBF"},
