@@ -4,7 +4,6 @@ links and local files exist, and it mentions every menu command, every shortcut 
 and every command-line switch.
 
 Usage: check_manual.py MANUAL_DIR RESOURCE_SCRIPT"""
-import html
 import os
 import re
 import sys
@@ -16,47 +15,27 @@ VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "met
 
 class Manual(HTMLParser):
     def __init__(self):
-        super().__init__(convert_charrefs=True)
-        self.open = []
-        self.problems = []
-        self.ids = set()
-        self.references = []
-        self.words = []
+        super().__init__()
+        self.open, self.problems, self.ids, self.references, self.words = [], [], set(), [], []
 
     def handle_starttag(self, tag, attrs):
         attributes = dict(attrs)
-        if "id" in attributes:
-            self.ids.add(attributes["id"])
-        for name in ("href", "src"):
-            if attributes.get(name):
-                self.references.append(attributes[name])
+        self.ids.add(attributes.get("id"))
+        self.references += [attributes[name] for name in ("href", "src") if attributes.get(name)]
         if tag not in VOID:
             self.open.append((tag, self.getpos()[0]))
 
     def handle_endtag(self, tag):
         if tag in VOID:  # also what <br/> reports
             return
-        if not self.open or self.open[-1][0] != tag:
-            expected = f"</{self.open[-1][0]}> of line {self.open[-1][1]}" if self.open else "nothing"
-            self.problems.append(f"line {self.getpos()[0]}: </{tag}> where {expected} was due")
-        else:
+        if self.open and self.open[-1][0] == tag:
             self.open.pop()
+        else:
+            due = f"</{self.open[-1][0]}> of line {self.open[-1][1]}" if self.open else "nothing"
+            self.problems.append(f"line {self.getpos()[0]}: </{tag}> where {due} was due")
 
     def handle_data(self, data):
         self.words.append(data)
-
-
-def menu_entries(resource_script):
-    """The menu's item texts without "&" and "...", and the shortcut texts after the tabs."""
-    with open(resource_script, encoding="latin-1") as script:
-        source = script.read()
-    entries = []
-    for kind, quoted in re.findall(r'^\s*(POPUP|MENUITEM)\s+"((?:[^"\\]|\\.)*)"', source, re.M):
-        label, _, shortcut = quoted.replace("&", "").partition("\\t")
-        entries.append(label.rstrip("."))
-        if shortcut:
-            entries.append(shortcut)
-    return entries
 
 
 def main(manual_dir, resource_script):
@@ -64,24 +43,25 @@ def main(manual_dir, resource_script):
     with open(os.path.join(manual_dir, "index.html"), encoding="utf-8") as page:
         manual.feed(page.read())
     manual.close()
-    problems = list(manual.problems)
-    problems += [f"<{tag}> of line {line} is never closed" for tag, line in manual.open]
+    problems = manual.problems + [f"<{tag}> of line {line} is never closed" for tag, line in manual.open]
     for reference in manual.references:
         if reference.startswith("#"):
             if reference[1:] not in manual.ids:
                 problems.append(f"link to a missing anchor: {reference}")
         elif not re.match(r"^[a-z]+:", reference) and not os.path.isfile(os.path.join(manual_dir, reference)):
             problems.append(f"link to a missing file: {reference}")
-    text = html.unescape(re.sub(r"\s+", " ", " ".join(manual.words)))
-    entries = menu_entries(resource_script)
-    if len(entries) < 40:
-        problems.append(f"only {len(entries)} menu entries found in {resource_script}")
-    for wanted in entries + SWITCHES:
-        if wanted not in text:
-            problems.append(f"not mentioned: {wanted}")
-    for problem in problems:
-        print(problem)
-    print(f"manual: {len(problems)} problems; {len(entries)} menu texts and {len(manual.references)} links checked")
+    # The menu's item texts without "&" and "...", and the shortcut texts after their tabs.
+    with open(resource_script, encoding="latin-1") as script:
+        items = re.findall(r'^\s*(?:POPUP|MENUITEM)\s+"((?:[^"\\]|\\.)*)"', script.read(), re.M)
+    if len(items) < 30:
+        problems.append(f"only {len(items)} menu items found in {resource_script}")
+    text = re.sub(r"\s+", " ", " ".join(manual.words))
+    for item in items:
+        label, _, shortcut = item.replace("&", "").partition("\\t")
+        problems += [f"not mentioned: {wanted}" for wanted in (label.rstrip("."), shortcut) if wanted not in text]
+    problems += [f"not mentioned: {switch}" for switch in SWITCHES if switch not in text]
+    print("\n".join(problems + [f"manual: {len(problems)} problems; {len(items)} menu items and "
+                                f"{len(manual.references)} links checked"]))
     return 1 if problems else 0
 
 
