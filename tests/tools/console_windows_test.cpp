@@ -18,11 +18,12 @@ namespace {
 
 using ::testing::HasSubstr;
 
-std::wstring wide(const std::string& utf8) {
-    std::wstring text(utf8.size(), L'\0');
-    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
-                                    static_cast<int>(text.size())));
-    return text;
+std::wstring wide(const std::string& utf8) { return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring(); }
+
+// A handle that a started program inherits.
+HANDLE inherited(const std::wstring& name, DWORD access, DWORD disposition) {
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, TRUE};
+    return CreateFileW(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &attributes, disposition, 0, nullptr);
 }
 
 // A console of the test's own: what is written to it can be read back, and keys typed into it.
@@ -31,11 +32,8 @@ public:
     TestConsole() {
         FreeConsole();
         AllocConsole();
-        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-        output = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
-                             OPEN_EXISTING, 0, nullptr);
-        input = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
-                            OPEN_EXISTING, 0, nullptr);
+        output = inherited(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+        input = inherited(L"CONIN$", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
         SetConsoleScreenBufferSize(output, COORD{200, 100});  // no line wraps
         // As on Windows, where a console's own code page is not the ANSI one.
         SetConsoleCP(850);
@@ -62,11 +60,8 @@ public:
         std::vector<INPUT_RECORD> events;
         for (wchar_t key : keys)
             for (BOOL down : {TRUE, FALSE}) {
-                INPUT_RECORD event{};
-                event.EventType = KEY_EVENT;
-                event.Event.KeyEvent.bKeyDown = down;
-                event.Event.KeyEvent.wRepeatCount = 1;
-                event.Event.KeyEvent.wVirtualKeyCode = key == L'\r' ? VK_RETURN : 0;
+                INPUT_RECORD event{.EventType = KEY_EVENT};
+                event.Event.KeyEvent = {.bKeyDown = down, .wRepeatCount = 1, .wVirtualKeyCode = WORD(key == L'\r' ? VK_RETURN : 0)};
                 event.Event.KeyEvent.uChar.UnicodeChar = key;
                 events.push_back(event);
             }
@@ -93,15 +88,10 @@ ProgramRun run_program(const ScratchFolder& folder, const std::vector<std::strin
     // Files of their own: Wine may report a program's end before it lets go of its handles.
     static int runs = 0;
     const std::string out_path = folder.path("out" + std::to_string(++runs)), err_path = folder.path("err" + std::to_string(runs));
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const auto file = [&](const std::string& path) {
-        return CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
-                           CREATE_ALWAYS, 0, nullptr);
-    };
     STARTUPINFOW start{.cb = sizeof start, .dwFlags = STARTF_USESTDHANDLES};
     start.hStdInput = console ? console->input : nullptr;
-    start.hStdOutput = console ? console->output : file(out_path);
-    start.hStdError = console ? console->output : file(err_path);
+    start.hStdOutput = console ? console->output : inherited(wide(out_path), GENERIC_WRITE, CREATE_ALWAYS);
+    start.hStdError = console ? console->output : inherited(wide(err_path), GENERIC_WRITE, CREATE_ALWAYS);
     PROCESS_INFORMATION process{};
     ProgramRun run;
     if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, console ? 0 : CREATE_NO_WINDOW, nullptr, nullptr,
