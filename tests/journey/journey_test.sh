@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# A user's journey with real keys and a real click on the X display: a new pad gets three nibs,
-# is searched and paged, saved with Ctrl+S through the Save As dialog and closed with Ctrl+W; a
-# second start opens the saved pad, a nib is added and the pad closed; nibtool.exe then lists
-# what the file holds. Runs under Wine on the caller's display and prefix (tools/journey, or the
-# test run); every wait has a limit, and the program's settings key is put back as it was.
+# A user's journey from the release ZIP, unpacked into a fresh folder, with real keys and a real
+# click on the X display: the default pad beside the program, made there by nibtool.exe, gets a
+# nib; a new pad gets three nibs, is searched and paged, saved with Ctrl+S through the Save As
+# dialog and closed with Ctrl+W; a second start opens the saved pad, a nib is added and the pad
+# closed; nibtool.exe then lists what the files hold. Runs under Wine on the caller's display and
+# prefix (tools/journey, or the test run); every wait has a limit, and the program's settings key
+# is put back as it was.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/windows}
@@ -27,8 +29,9 @@ fail() { echo "journey: $*"; exit 1; }
 rect_of() { timeout 40 wine "$build/tests/harness/window_rect.exe" "$1" 30000 | tr -d '\r'; }
 keys() { xdotool key --delay 100 "$@"; sleep 0.5; }
 typed() { xdotool type --delay 60 "$1"; sleep 0.3; }
+new_nib() { keys ctrl+n; typed "$1"; }
 start() {
-  timeout -k 5 120 wine "$work/scrivel.exe" "$@" &
+  timeout -k 5 120 wine "$folder/scrivel.exe" "$@" &
   scrivel=$!
   rect_of Scrivel >/dev/null || fail "no pad window came up"
 }
@@ -39,20 +42,26 @@ ended() {
   scrivel=
 }
 
-# A copy of its own, so that the default pad it opens beside itself lies here.
-cp "$build/src/app/scrivel.exe" "$work/"
+SCRIVEL_BUILD=$build "$root/tools/package" "$work/scrivel.zip" >/dev/null
+unzip -q "$work/scrivel.zip" -d "$work/fresh"
+folder=$work/fresh/Scrivel
+for file in scrivel.exe nibtool.exe README.txt help/index.html; do
+  [ -f "$folder/$file" ] || fail "missing in the ZIP: $file"
+done
+nibtool() { timeout 60 wine "$folder/nibtool.exe" "$@" | tr -d '\r'; }
+default_pad=$(winepath -w "$folder/Default Pad.nib")
+nibtool add "$default_pad" "from the package"
 pad="$work/Journey.nib"
 start
 # The pointer over the Wine desktop, which then has the keyboard.
 xdotool mousemove 1000 700
+new_nib "elderberry"
 keys ctrl+shift+n
 sleep 1
 keys ctrl+t
 typed "apple pie recipe"
-keys ctrl+n
-typed "banana bread"
-keys ctrl+n
-typed "cherry jam"
+new_nib "banana bread"
+new_nib "cherry jam"
 # Finding "an" leaves the banana nib; a click into the text field and End reach its end.
 keys ctrl+f
 typed "an"
@@ -73,7 +82,7 @@ typed "$(winepath -w "$pad")"
 keys Return
 for _ in $(seq 40); do [ -f "$pad" ] && break; sleep 0.5; done
 [ -f "$pad" ] || fail "Ctrl+S saved nothing"
-# Both windows closed: the saved pad, then the default pad, which never changed.
+# Both windows closed: the saved pad, then the default pad, which Autosave saves.
 keys ctrl+w
 sleep 1
 keys ctrl+w
@@ -81,16 +90,20 @@ ended
 
 start "$(winepath -w "$pad")"
 xdotool mousemove 1000 700
-keys ctrl+n
-typed "date plums"
+new_nib "date plums"
 # Closing saves by itself: the pad has a file, and Autosave is on.
 keys ctrl+w
 ended
 
-listing=$(timeout 60 wine "$build/src/tools/nibtool.exe" list "$(winepath -w "$pad")" | tr -d '\r')
-echo "$listing"
-for nib in "apple pie recipe tested" "banana bread with walnuts" "cherry jam" "date plums"; do
-  grep -q -- "$nib\$" <<<"$listing" || fail "the pad lacks \"$nib\""
-done
-[ "$(grep -c . <<<"$listing")" -eq 4 ] || fail "the pad holds other nibs than the four typed"
+# Each pad holds the nibs typed into it, and no others.
+holds() {
+  local listing
+  listing=$(nibtool list "$1")
+  echo "$listing"
+  shift
+  for nib in "$@"; do grep -q -- "$nib\$" <<<"$listing" || fail "the pad lacks \"$nib\""; done
+  [ "$(grep -c . <<<"$listing")" -eq $# ] || fail "the pad holds other nibs than those typed"
+}
+holds "$(winepath -w "$pad")" "apple pie recipe tested" "banana bread with walnuts" "cherry jam" "date plums"
+holds "$default_pad" "from the package" "elderberry"
 echo "journey: passed"
