@@ -11,48 +11,34 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace {
 
 using namespace std::chrono_literals;
+using Strings = std::vector<std::string>;
 
 // Records what the fields tell the main window.
 class TestParent : public Window {
 public:
     TestParent() : Window(nullptr) {
         registerClass("ScrivelFieldTestParent", COLOR_3DFACE);
-        createWindow(0, "ScrivelFieldTestParent", "fields", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 700, 500,
-                     nullptr);
+        createWindow(0, "ScrivelFieldTestParent", "fields", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 700, 500, nullptr);
     }
-
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         // Commands and clicks; the edit controls' notifications carry a code of their own.
         if (message == WM_COMMAND && HIWORD(wParam) == 0) commands.push_back(wParam);
         if (message == WM_FOLLOWLINK) followed.push_back(reinterpret_cast<const char*>(wParam));
         return Window::handleMessage(message, wParam, lParam);
     }
-
     std::vector<WPARAM> commands;
-    std::vector<std::string> followed;
+    Strings followed;
 };
 
 class FieldControls : public harness::WindowTest {
 protected:
     void SetUp() override {
-        parent = new TestParent;
-        textField = new MagicClickWindow(parent, textFieldId);
-        findField = new SearchWindow(parent, textField, findFieldId);
-        nextButton = new ButtonWindow(parent, nextButtonId);
         MoveWindow(findField->hwnd, 10, 10, 600, 24, TRUE);
         MoveWindow(textField->hwnd, 10, 40, 600, 300, TRUE);
         MoveWindow(nextButton->hwnd, 10, 350, 40, 30, TRUE);
-        oldShellOpen = MagicClickWindow::setShellOpen([this](HWND, const std::string& file, int show) {
-            shellFiles.push_back(file);
-            shellShows.push_back(show);
-            return shellWorks;
-        });
         ASSERT_TRUE(harness::bring_to_front(parent->hwnd));
     }
     void TearDown() override {
@@ -62,14 +48,18 @@ protected:
         harness::WindowTest::TearDown();
     }
 
-    TestParent* parent = nullptr;
-    MagicClickWindow* textField = nullptr;
-    SearchWindow* findField = nullptr;
-    ButtonWindow* nextButton = nullptr;
-    MagicClickWindow::ShellOpen oldShellOpen;
-    std::vector<std::string> shellFiles;  // what the text field handed to the shell
+    TestParent* parent = new TestParent;
+    MagicClickWindow* textField = new MagicClickWindow(parent, textFieldId);
+    SearchWindow* findField = new SearchWindow(parent, textField, findFieldId);
+    ButtonWindow* nextButton = new ButtonWindow(parent, nextButtonId);
+    Strings shellFiles;  // what the text field handed to the shell, and how it is to be shown
     std::vector<int> shellShows;
     bool shellWorks = true;
+    MagicClickWindow::ShellOpen oldShellOpen = MagicClickWindow::setShellOpen([this](HWND, const std::string& file, int show) {
+        shellFiles.push_back(file);
+        shellShows.push_back(show);
+        return shellWorks;
+    });
 };
 
 TEST_F(FieldControls, FindFieldKeysGoToTheTextFieldOrTheNextCommand) {
@@ -126,9 +116,9 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
         int answer;  // to the box, 0 for none
         const char* boxTitle;
         std::string boxText;
-        std::vector<std::string> shell;  // files handed to the shell
+        Strings shell;  // files handed to the shell
         int show;
-        std::vector<std::string> followed;
+        Strings followed;
     } cases[] = {  // no word twice in a row: two clicks on one spot would make a double click
         {0, true, 0, nullptr, {}, {}, 0, {"notepad"}},
         {2, true, 0, nullptr, {}, {"mailto:ann@example.org"}, SW_SHOW, {}},
@@ -156,10 +146,9 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
         EXPECT_EQ(shellFiles, c.shell) << name;
         EXPECT_EQ(shellShows, std::vector<int>(c.shell.size(), c.show)) << name;
         EXPECT_EQ(parent->followed, c.followed) << name;
-        const auto seen = answerer.seen();
-        ASSERT_EQ(seen.size(), c.answer ? 1u : 0u) << name;
+        ASSERT_EQ(answerer.seen().size(), c.answer ? 1u : 0u) << name;
         if (c.answer) {
-            EXPECT_EQ(seen[0].text, c.boxText);
+            EXPECT_EQ(answerer.seen()[0].text, c.boxText);
         }
     }
     // A plain double click selects a whole link as well, whatever the control's own word rule.
