@@ -1,5 +1,4 @@
-// Every menu command on a real pad window, as the menu sends it, with its visible effect; the
-// dialogs are answered by the harness and the shell is stubbed.
+// Every menu command on a real pad window, as the menu sends it, with its visible effect.
 #include "pad_window_fixture.h"
 
 #include "support/texts.h"
@@ -41,15 +40,6 @@ TEST_F(PadWindowTest, EveryMenuCommandHasItsVisibleEffect) {
     std::filesystem::create_directory(dir.path() + "My Notes");
     const std::string linked = dir.path() + "My Notes\\x+y%.txt";
     std::ofstream(linked) << "linked";
-    Strings shell;
-    // Put back however the test ends: the stub refers to this test's locals.
-    const struct ShellStub {
-        MagicClickWindow::ShellOpen old;
-        ~ShellStub() { MagicClickWindow::setShellOpen(old); }
-    } stub{MagicClickWindow::setShellOpen([&](HWND, const std::string& file, int) {
-        shell.push_back(file);
-        return true;
-    })};
 
     MainWindow* w = nullptr;  // the row's window, on a fresh copy of the pad
     const auto texts_are = [&](const Strings& nibs, const char* status, int changed) {
@@ -175,7 +165,7 @@ TEST_F(PadWindowTest, EveryMenuCommandHasItsVisibleEffect) {
         font_row("Choose Font, Cancel", IDCANCEL),
         font_row("Choose Font, OK", IDOK),
         {"Help", CMD_HELP, nullptr,
-         [&] { EXPECT_EQ(shell, Strings{directory_of(program_path()) + "help\\index.html"}); }},
+         [&] { EXPECT_EQ(shellFiles, Strings{directory_of(program_path()) + "help\\index.html"}); }},
         {"About", CMD_ABOUT, nullptr,
          [&] {
              HWND about = FindWindowA("AboutWin", nullptr);
@@ -196,7 +186,7 @@ TEST_F(PadWindowTest, EveryMenuCommandHasItsVisibleEffect) {
         w = open(path);
         ASSERT_TRUE(harness::bring_to_front(w->hwnd));
         if (menu.empty()) collect_commands(GetMenu(w->hwnd), menu);
-        shell.clear();
+        shellFiles.clear();
         if (row.before) row.before();
         command(w, row.command);
         EXPECT_TRUE(answers.all_answered());

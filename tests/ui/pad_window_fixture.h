@@ -1,7 +1,7 @@
 #pragma once
 // A working copy of the program inside the test: the real Application (its settings key cleared
-// and put back afterwards), pad files in a scratch directory, and its dialogs answered as each
-// test announces, every one of them by the test's end.
+// and put back afterwards), pad files in a scratch directory, a stub for the shell, and its
+// dialogs answered as each test announces, every one of them by the test's end.
 #include "app/app_test_support.h"
 #include "app/application.h"
 #include "harness/dialog_answerer.h"
@@ -36,6 +36,7 @@ protected:
         close_all();
         harness::WindowTest::TearDown();
         app.reset();
+        MagicClickWindow::setShellOpen(oldShellOpen);
     }
 
     // Whatever a test left open goes without questions.
@@ -98,4 +99,12 @@ protected:
     TempDirectory dir;
     std::unique_ptr<Application> app;
     harness::DialogAnswerer answers;
+    Strings shellFiles;  // what was handed to the shell, and how it was to be shown
+    std::vector<int> shellShows;
+    bool shellWorks = true;
+    MagicClickWindow::ShellOpen oldShellOpen = MagicClickWindow::setShellOpen([this](HWND, const std::string& file, int show) {
+        shellFiles.push_back(file);
+        shellShows.push_back(show);
+        return shellWorks;
+    });
 };
