@@ -9,7 +9,9 @@ TEST(CopyDataRecord, TextIsReadOnlyWithinTheRecordsSize) {
     EXPECT_EQ(copy_data_text(bytes, 5), "ab");
     EXPECT_EQ(copy_data_text(bytes + 3, 2), "cd") << "an unterminated text ends at the record's size";
     EXPECT_EQ(copy_data_text(bytes, 0), "");
+    EXPECT_EQ(copy_data_text(nullptr, 0), "");
     EXPECT_EQ(copy_data_text(nullptr, 7), "") << "no data pointer, no text";
+
     // A record made for a text reads back as that text, and its bytes lie within the record.
     for (const std::string text : {"", "C:\\pads\\a b.nib", "x"}) {
         std::vector<char> record(text.begin(), text.end());

@@ -107,10 +107,10 @@ TEST_F(WindowFramework, ConstructorFailingWithItsWindowThrowsItsOwnErrorAndFrees
     const struct {
         Failure failure;
         const char* title;
-        int destroyHandled;  // a window made runs its WM_DESTROY handling once (a window refused in
-                             // WM_CREATE gets WM_DESTROY or only WM_NCDESTROY, as the system does it)
-    } cases[] = {{Failure::after_create, "test", 1}, {Failure::refuse_create, "Unexpected error", -1},
-                 {Failure::throw_in_create, "creation", -1}};
+        bool abandoned;  // the window was made: its WM_DESTROY handling runs once (a window refused
+                         // in WM_CREATE gets WM_DESTROY or only WM_NCDESTROY, as the system does it)
+    } cases[] = {{Failure::after_create, "test", true}, {Failure::refuse_create, "Unexpected error", false},
+                 {Failure::throw_in_create, "creation", false}};
     for (const auto& c : cases) {
         tally = {};
         harness::DialogAnswerer answerer(100ms);
@@ -120,8 +120,8 @@ TEST_F(WindowFramework, ConstructorFailingWithItsWindowThrowsItsOwnErrorAndFrees
         } catch (const msg_exception& e) {
             EXPECT_EQ(e.title, c.title);
         }
-        if (c.destroyHandled >= 0) {
-            EXPECT_EQ(tally.destroyHandled, c.destroyHandled);
+        if (c.abandoned) {
+            EXPECT_EQ(tally.destroyHandled, 1);
         }
         EXPECT_EQ(tally.destroyed, 0);
         EXPECT_EQ(tally.freed, 1);
@@ -180,7 +180,10 @@ TEST_F(WindowFramework, ErrorsLeavingAHandlerAreReportedOnceAndTheProgramGoesOn)
         if (c.boxTitle) answerer.press(c.boxTitle, IDOK);
         window->failOn = c.failOn;
         window->fail = c.fail;
-        c.deliver ? c.deliver(window->hwnd) : void(SendMessageA(window->hwnd, failing, 0, 0));
+        if (c.deliver)
+            c.deliver(window->hwnd);
+        else
+            SendMessageA(window->hwnd, failing, 0, 0);
         harness::pump_for(100ms);
         ASSERT_EQ(answerer.seen().size(), c.boxText ? 1u : 0u) << c.name;
         if (c.boxText) {
