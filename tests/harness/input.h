@@ -12,7 +12,7 @@ namespace harness {
 using namespace std::chrono_literals;
 
 // Dispatches this thread's messages until `done` is true or `timeout` has passed; returns `done()`.
-// A quit message ends the wait and is put back for the test.
+// A quit message stays for the test.
 bool pump_until(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s);
 
 // Dispatches this thread's messages for the given time.

@@ -1,5 +1,7 @@
 #include "harness/process.h"
 
+#include "harness/input.h"
+
 #include <stdexcept>
 
 namespace harness {
@@ -26,24 +28,7 @@ bool Process::end() {
 }
 
 std::optional<DWORD> Process::wait(std::chrono::milliseconds timeout) {
-    const auto end_time = std::chrono::steady_clock::now() + timeout;
-    // A quit message is kept for the test; after it only messages sent by other threads and
-    // processes are handled, as the process may be waiting for their answers.
-    std::optional<WPARAM> quit;
-    for (MSG msg; std::chrono::steady_clock::now() < end_time;) {
-        if (quit) PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        while (!quit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quit = msg.wParam;
-            } else {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        if (MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 100, quit ? QS_SENDMESSAGE : QS_ALLINPUT) == WAIT_OBJECT_0)
-            break;
-    }
-    if (quit) PostQuitMessage(static_cast<int>(*quit));
+    pump_until([this] { return WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT; }, timeout);
     DWORD code = 0;
     if (end() || !GetExitCodeProcess(info.hProcess, &code)) return std::nullopt;
     return code;
