@@ -2,86 +2,38 @@
 
 #include "harness/window_test.h"
 
-#include <atomic>
-#include <deque>
-#include <map>
-#include <mutex>
-#include <thread>
 #include <utility>
 
 namespace harness {
 
 namespace {
 
-// What is done to a control before the button is pressed.
-struct Preparation {
-    enum Kind { set_text, tick, file_name } kind;
-    int control = 0;
-    std::string text;  // the text, or "1"/"" for a tick
-};
-
-struct Answer {
-    std::string title;
-    std::vector<Preparation> preparations;
-    int button = 0;
-};
-
-// Where an open dialog stands: met but not answered yet, answered as announced, or cancelled
-// (unannounced, or still open after its answer); `since` is when it got there.
-struct Tracked {
-    enum Stage { waiting, answered, cancelled, ended } stage = waiting;
-    std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();
-};
-
-// Asks the dialog's thread, which sits in the dialog's modal loop, and never waits long for it.
-void send(HWND window, UINT message, WPARAM w, const void* l) {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, message, w, reinterpret_cast<LPARAM>(l), SMTO_ABORTIFHUNG, 1000, &ignored);
-}
+std::map<UINT_PTR, DialogAnswerer*> answerers;  // by their timers
 
 std::string text_of(HWND window) {
-    char buffer[2048] = {};
-    send(window, WM_GETTEXT, sizeof buffer, buffer);
-    return buffer;
-}
-
-std::string class_of(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    char text[2048] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 // The message of a message box: its longest static text (the icon is a static without text).
 std::string message_text(HWND dialog) {
     std::string longest;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (_stricmp(class_of(child).c_str(), "Static") != 0) continue;
-        std::string text = text_of(child);
-        if (text.size() > longest.size()) longest = std::move(text);
+        char name[16] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (std::string text = text_of(child); _stricmp(name, "Static") == 0 && text.size() > longest.size())
+            longest = std::move(text);
     }
     return longest;
 }
 
-void prepare(HWND dialog, const Preparation& preparation) {
-    switch (preparation.kind) {
-    case Preparation::set_text:
-        send(GetDlgItem(dialog, preparation.control), WM_SETTEXT, 0, preparation.text.c_str());
-        break;
-    case Preparation::tick:
-        send(GetDlgItem(dialog, preparation.control), BM_SETCHECK,
-             preparation.text.empty() ? BST_UNCHECKED : BST_CHECKED, nullptr);
-        break;
-    case Preparation::file_name: {
-        // A combo box (cmb13) in the explorer-style dialogs, an edit (edt1) in others.
-        HWND field = GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152);
-        if (field) send(field, WM_SETTEXT, 0, preparation.text.c_str());
-        break;
-    }
-    }
+void click(HWND dialog, int button) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
 void cancel(HWND dialog) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+    click(dialog, IDCANCEL);
     // A box with only an OK button may ignore the cancel; closing it works for every other dialog.
     PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
@@ -89,12 +41,10 @@ void cancel(HWND dialog) {
 const UINT end_message = RegisterWindowMessageA("Scrivel test harness: end the dialog");
 
 INT_PTR CALLBACK ending_procedure(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message != end_message) return FALSE;
-    EndDialog(dialog, IDCANCEL);
-    return TRUE;
+    return message == end_message && EndDialog(dialog, IDCANCEL);
 }
 
-// For a dialog that ignores every cancel: its own thread ends it through a procedure of ours.
+// For a dialog that ignores every cancel: a procedure of ours ends it.
 void end(HWND dialog) {
     SetWindowLongPtrA(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(ending_procedure));
     PostMessageA(dialog, end_message, 0, 0);
@@ -102,124 +52,88 @@ void end(HWND dialog) {
 
 }  // namespace
 
-struct DialogAnswerer::State {
-    DWORD thread = GetCurrentThreadId();
-    std::chrono::milliseconds patience;
-    std::atomic<bool> stop{false};
-    mutable std::mutex lock;
-    Answer draft;  // the preparations announced for the next press
-    std::deque<Answer> pending;
-    std::vector<SeenDialog> seen;
-    int unexpected = 0;
-    std::map<HWND, Tracked> met;
-    std::thread watchdog;
-
-    void look_once() {
-        std::unique_lock guard(lock);
-        // A handle may be reused by a later dialog once the answered one is gone.
-        std::erase_if(met, [](const auto& entry) { return !IsWindow(entry.first); });
-        guard.unlock();
-        for (HWND dialog : thread_windows(thread)) {
-            if (class_of(dialog) != "#32770") continue;
-            guard.lock();
-            Tracked& tracked = met.try_emplace(dialog).first->second;
-            const Tracked now_tracked = tracked;
-            guard.unlock();
-            const auto waited = std::chrono::steady_clock::now() - now_tracked.since;
-            if (now_tracked.stage != Tracked::waiting) {
-                if (now_tracked.stage == Tracked::ended || waited < patience) continue;
-                guard.lock();
-                if (now_tracked.stage == Tracked::answered) ++unexpected;
-                tracked = {now_tracked.stage == Tracked::answered ? Tracked::cancelled : Tracked::ended};
-                guard.unlock();
-                now_tracked.stage == Tracked::answered ? cancel(dialog) : end(dialog);
-                continue;
-            }
-            // Asked without the lock: the test's thread answers these while it waits in the dialog,
-            // and it may itself be waiting for the lock in seen().
-            const std::string title = text_of(dialog), text = message_text(dialog);
-            guard.lock();
-            const bool expected =
-                !pending.empty() && (pending.front().title.empty() || pending.front().title == title);
-            if (!expected && waited < patience) {
-                guard.unlock();
-                continue;
-            }
-            Answer answer{title, {}, IDCANCEL};
-            if (expected) {
-                answer = std::move(pending.front());
-                pending.pop_front();
-            } else {
-                ++unexpected;
-            }
-            seen.push_back({title, text, answer.button, expected});
-            tracked = {expected ? Tracked::answered : Tracked::cancelled};
-            guard.unlock();
-            if (!expected) {
-                cancel(dialog);
-                continue;
-            }
-            for (const Preparation& preparation : answer.preparations) prepare(dialog, preparation);
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer.button, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer.button)));
-        }
-    }
-
-    DialogAnswerer& announce(DialogAnswerer& answerer, std::string title, Preparation preparation) {
-        std::lock_guard guard(lock);
-        draft.title = std::move(title);
-        draft.preparations.push_back(std::move(preparation));
-        return answerer;
-    }
-};
-
-DialogAnswerer::DialogAnswerer(std::chrono::milliseconds patience) : state(std::make_shared<State>()) {
-    state->patience = patience;
-    state->watchdog = std::thread([s = state] {
-        for (; !s->stop; std::this_thread::sleep_for(std::chrono::milliseconds(20))) s->look_once();
-    });
+DialogAnswerer::DialogAnswerer(std::chrono::milliseconds patience)
+    : patience(patience), timer(SetTimer(nullptr, 0, 20, &DialogAnswerer::on_timer)) {
+    answerers[timer] = this;
 }
 
 DialogAnswerer::~DialogAnswerer() {
-    state->stop = true;
-    state->watchdog.join();
+    KillTimer(nullptr, timer);
+    answerers.erase(timer);
 }
 
-DialogAnswerer& DialogAnswerer::set_text(std::string title, int control, std::string text) {
-    return state->announce(*this, std::move(title), {Preparation::set_text, control, std::move(text)});
+void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (auto found = answerers.find(timer); found != answerers.end() && !found->second->looking) found->second->look();
 }
 
-DialogAnswerer& DialogAnswerer::tick(std::string title, int control, bool ticked) {
-    return state->announce(*this, std::move(title), {Preparation::tick, control, ticked ? "1" : ""});
+void DialogAnswerer::look() {
+    looking = true;  // posting answers pumps no messages, but reading texts may
+    // A handle may be reused by a later dialog once the answered one is gone.
+    std::erase_if(met, [](const auto& entry) { return !IsWindow(entry.first); });
+    for (HWND dialog : thread_windows()) {
+        char name[16] = {};
+        GetClassNameA(dialog, name, sizeof name);
+        if (std::string(name) != "#32770") continue;
+        Met& m = met[dialog];
+        const bool overdue = std::chrono::steady_clock::now() - m.since >= patience;
+        if (m.stage != Stage::waiting) {
+            if (m.stage == Stage::ended || !overdue) continue;
+            if (m.stage == Stage::answered) ++unexpected_;
+            m = {m.stage == Stage::answered ? Stage::cancelled : Stage::ended};
+            m.stage == Stage::cancelled ? cancel(dialog) : end(dialog);
+            continue;
+        }
+        const std::string title = text_of(dialog);
+        const bool expected = !pending.empty() && (pending.front().title.empty() || pending.front().title == title);
+        if (!expected && !overdue) continue;
+        seen_.push_back({title, message_text(dialog)});
+        if (!expected) {
+            ++unexpected_;
+            m = {Stage::cancelled};
+            cancel(dialog);
+            continue;
+        }
+        const Answer answer = std::move(pending.front());
+        pending.pop_front();
+        m = {Stage::answered};
+        for (const Preparation& p : answer.preparations) {
+            // A file name goes into a combo box (cmb13) in the explorer-style dialogs, an edit (edt1) in others.
+            HWND control = p.control ? GetDlgItem(dialog, p.control)
+                                     : GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152);
+            if (p.check)
+                SendMessageA(control, BM_SETCHECK, p.text.empty() ? BST_UNCHECKED : BST_CHECKED, 0);
+            else
+                SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(p.text.c_str()));
+        }
+        click(dialog, answer.button);
+    }
+    looking = false;
 }
 
-DialogAnswerer& DialogAnswerer::fill_file_name(std::string title, std::string path, int button) {
-    state->announce(*this, title, {Preparation::file_name, 0, std::move(path)});
-    return press(std::move(title), button);
-}
-
-DialogAnswerer& DialogAnswerer::press(std::string title, int button) {
-    std::lock_guard guard(state->lock);
-    Answer answer = std::exchange(state->draft, {});
-    answer.title = std::move(title);
-    answer.button = button;
-    state->pending.push_back(std::move(answer));
+DialogAnswerer& DialogAnswerer::prepare(std::string title, Preparation preparation) {
+    draft.title = std::move(title);
+    draft.preparations.push_back(std::move(preparation));
     return *this;
 }
 
-std::vector<SeenDialog> DialogAnswerer::seen() const {
-    std::lock_guard guard(state->lock);
-    return state->seen;
+DialogAnswerer& DialogAnswerer::set_text(std::string title, int control, std::string text) {
+    return prepare(std::move(title), {control, std::move(text), false});
 }
 
-bool DialogAnswerer::all_answered() const {
-    std::lock_guard guard(state->lock);
-    return state->pending.empty();
+DialogAnswerer& DialogAnswerer::tick(std::string title, int control, bool ticked) {
+    return prepare(std::move(title), {control, ticked ? "1" : "", true});
 }
 
-int DialogAnswerer::unexpected() const {
-    std::lock_guard guard(state->lock);
-    return state->unexpected;
+DialogAnswerer& DialogAnswerer::fill_file_name(std::string title, std::string path, int button) {
+    return prepare(title, {0, std::move(path), false}).press(std::move(title), button);
+}
+
+DialogAnswerer& DialogAnswerer::press(std::string title, int button) {
+    Answer answer = std::exchange(draft, {});
+    answer.title = std::move(title);
+    answer.button = button;
+    pending.push_back(std::move(answer));
+    return *this;
 }
 
 }  // namespace harness

@@ -1,22 +1,21 @@
 #pragma once
 // Answers the modal dialogs (message boxes, file dialogs) that the test's thread opens, from a
-// watchdog thread, so that code which blocks in a dialog can be tested and no test can hang.
+// timer of that thread: a dialog's modal loop dispatches it, so code that blocks in a dialog can
+// be tested and no test can hang on one.
 #include <windows.h>
 
 #include <chrono>
-#include <memory>
+#include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace harness {
 
-// One dialog the watchdog met: its title, the text of a message box (empty for other dialogs)
-// and the button it pressed.
+// One dialog met: its title and the text of a message box (empty for other dialogs).
 struct SeenDialog {
     std::string title;
     std::string text;
-    int button = 0;
-    bool expected = false;
 };
 
 // Watches the dialogs of the thread that constructs it, for as long as it lives. Expected dialogs
@@ -43,15 +42,42 @@ public:
     DialogAnswerer& fill_file_name(std::string title, std::string path, int button = IDOK);
 
     // What was met so far, in order.
-    std::vector<SeenDialog> seen() const;
+    const std::vector<SeenDialog>& seen() const { return seen_; }
     // Whether every announced dialog came and was answered.
-    bool all_answered() const;
+    bool all_answered() const { return pending.empty(); }
     // How many dialogs came unannounced or stayed open after their answer.
-    int unexpected() const;
+    int unexpected() const { return unexpected_; }
 
 private:
-    struct State;
-    std::shared_ptr<State> state;
+    // A control set before the button: a text, or a check box (ticked when `text` is not empty).
+    struct Preparation {
+        int control;  // 0: the file-name field
+        std::string text;
+        bool check;
+    };
+    struct Answer {
+        std::vector<Preparation> preparations;
+        std::string title;
+        int button = 0;
+    };
+    enum class Stage { waiting, answered, cancelled, ended };
+    struct Met {
+        Stage stage = Stage::waiting;
+        std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();
+    };
+
+    static void CALLBACK on_timer(HWND, UINT, UINT_PTR timer, DWORD);
+    void look();
+    DialogAnswerer& prepare(std::string title, Preparation preparation);
+
+    std::chrono::milliseconds patience;
+    Answer draft;
+    std::deque<Answer> pending;
+    std::vector<SeenDialog> seen_;
+    int unexpected_ = 0;
+    std::map<HWND, Met> met;
+    bool looking = false;
+    UINT_PTR timer;
 };
 
 }  // namespace harness

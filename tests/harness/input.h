@@ -12,21 +12,22 @@ namespace harness {
 using namespace std::chrono_literals;
 
 // Dispatches this thread's messages until `done` is true or `timeout` has passed; returns `done()`.
+// A quit message stays for the test.
 bool pump_until(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s);
 
 // Dispatches this thread's messages for the given time.
 void pump_for(std::chrono::milliseconds time);
 
-enum class MouseButton { left, right, middle };
-
 // Makes a top-level window the foreground window and waits (pumping) until it is; returns whether
 // it became the foreground window.
 bool bring_to_front(HWND window);
 
+enum class MouseButton { left, right, middle };
+
 // Moves the pointer to a point of the window's client area and clicks the button there.
 void click(HWND window, POINT client_point, MouseButton button = MouseButton::left);
 
-// Presses and releases a key, with Ctrl held when `ctrl` is set.
-void press_key(WORD virtual_key, bool ctrl = false);
+// Presses and releases a key.
+void press_key(WORD virtual_key);
 
 }  // namespace harness

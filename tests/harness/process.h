@@ -22,11 +22,9 @@ public:
     // Dispatches this thread's messages until the process has ended and returns its exit code;
     // nothing when it is still running after `timeout` (it is then ended).
     std::optional<DWORD> wait(std::chrono::milliseconds timeout = std::chrono::seconds(30));
-    // Whether it still runs.
-    bool running() const;
-    DWORD id() const { return info.dwProcessId; }
 
 private:
+    bool end();  // whether it still ran
     PROCESS_INFORMATION info{};
 };
 

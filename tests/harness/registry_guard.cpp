@@ -11,17 +11,17 @@ void remove(HKEY root, const std::string& path) {
     RegDeleteKeyA(root, path.c_str());
 }
 
-// Replaces the key `to_path` by a copy of `from_path` with all its values and subkeys; false when
-// there is no `from_path`.
-bool copy_key(HKEY from_root, const std::string& from_path, HKEY to_root, const std::string& to_path) {
-    remove(to_root, to_path);
-    HKEY from, to;
-    if (RegOpenKeyExA(from_root, from_path.c_str(), 0, KEY_READ, &from) != ERROR_SUCCESS) return false;
-    if (!RegCreateKeyExA(to_root, to_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to, nullptr)) {
-        RegCopyTreeA(from, nullptr, to);
-        RegCloseKey(to);
+// Replaces the key `to` by a copy of `from` with all its values and subkeys; false when there is
+// no `from`.
+bool copy_key(HKEY from_root, const std::string& from, HKEY to_root, const std::string& to) {
+    remove(to_root, to);
+    HKEY source, target;
+    if (RegOpenKeyExA(from_root, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) return false;
+    if (!RegCreateKeyExA(to_root, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr)) {
+        RegCopyTreeA(source, nullptr, target);
+        RegCloseKey(target);
     }
-    RegCloseKey(from);
+    RegCloseKey(source);
     return true;
 }
 

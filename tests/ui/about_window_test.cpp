@@ -5,20 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
 using namespace std::chrono_literals;
 using harness::MouseButton;
 
-class AboutWindowTest : public harness::WindowTest {
-protected:
-    void TearDown() override {
-        harness::WindowTest::TearDown();
-        EXPECT_TRUE(windowMap.empty());
-    }
-};
+class AboutWindowTest : public harness::WindowTest {};
 
 TEST_F(AboutWindowTest, ALeftOrRightClickOrAKeyClosesItAMiddleClickDoesNot) {
     const struct {
@@ -40,6 +32,7 @@ TEST_F(AboutWindowTest, ALeftOrRightClickOrAKeyClosesItAMiddleClickDoesNot) {
     }
     EXPECT_NE(Window::fromHandle(other), nullptr) << "closing one leaves the others";
     DestroyWindow(other);
+    EXPECT_TRUE(windowMap.empty());
 }
 
 }  // namespace

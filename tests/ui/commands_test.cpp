@@ -1,24 +1,14 @@
-// Every menu command on a real pad window, as the menu sends it, with its visible effect; the
-// dialogs are answered by the harness and the shell is stubbed.
+// Every menu command on a real pad window, as the menu sends it, with its visible effect.
 #include "pad_window_fixture.h"
 
-#include "harness/dialog_answerer.h"
-#include "harness/input.h"
 #include "support/texts.h"
-#include "ui/command_ids.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <set>
 #include <tuple>
 
 namespace {
-
-using namespace std::chrono_literals;
 
 // The command ids of a menu and its popups.
 void collect_commands(HMENU menu, std::set<unsigned>& ids) {
@@ -46,36 +36,27 @@ void focus_and_select(const Window* field, int start, int end) {
 }  // namespace
 
 TEST_F(PadWindowTest, EveryMenuCommandHasItsVisibleEffect) {
-    const std::string path = dir.path() + "pad.nib";
-    const std::string other = write_pad("other.nib", {"other"});
+    const std::string path = dir.path() + "pad.nib", other = write_pad("other.nib", {"other"});
     std::filesystem::create_directory(dir.path() + "My Notes");
     const std::string linked = dir.path() + "My Notes\\x+y%.txt";
     std::ofstream(linked) << "linked";
-    std::vector<std::string> shell;
-    // Put back however the test ends: the stub refers to this test's locals.
-    const struct ShellStub {
-        MagicClickWindow::ShellOpen old;
-        ~ShellStub() { MagicClickWindow::setShellOpen(old); }
-    } stub{MagicClickWindow::setShellOpen([&](HWND, const std::string& file, int) {
-        shell.push_back(file);
-        return true;
-    })};
 
     MainWindow* w = nullptr;  // the row's window, on a fresh copy of the pad
-    std::optional<harness::DialogAnswerer> a;
-    const auto texts_are = [&](std::vector<std::string> nibs, const char* status) {
+    const auto texts_are = [&](const Strings& nibs, const char* status, int changed) {
         EXPECT_EQ(nib_texts(w->pad), nibs);
         EXPECT_EQ(text_of(w->statusLabel), status);
+        EXPECT_EQ(w->padChanged, changed);
     };
     const auto second_window = [&](const std::string& title) {
         ASSERT_EQ(app->windows.size(), 2u);
         EXPECT_EQ(text_of(app->windows[1]->hwnd), title);
     };
+    const auto field_is = [&](const Window* field, const char* text) { EXPECT_EQ(text_of(field), text); };
     // Save As takes the window to the new file; Save a Copy As leaves it on its own, still changed.
     const auto save_row = [&](const char* name, unsigned id, std::string file, const char* title, int changed) {
         return Row{name, id, [&, file] {
                        type_into(w, "new ");
-                       a->fill_file_name("", dir.path() + file);
+                       answers.fill_file_name("", dir.path() + file);
                    },
                    [&, file, title, changed] {
                        EXPECT_EQ(text_of(w->hwnd), title);
@@ -84,13 +65,28 @@ TEST_F(PadWindowTest, EveryMenuCommandHasItsVisibleEffect) {
                        EXPECT_EQ(nib_texts(read_pad_file(path).pad)[0], "beta");
                    }};
     };
+    const auto font_row = [&](const char* name, int button) {
+        return Row{name, CMD_CHOOSE_FONT, [&, button] {
+                       std::tie(app->fontName, app->fontSize) = std::tuple("Before", 99);
+                       answers.press("", button);
+                   },
+                   [&, button] {
+                       // Whatever font the dialog answers goes to the window, and to the host for new pads.
+                       const bool ok = button == IDOK;
+                       EXPECT_EQ(w->padChanged, ok ? 1 : 0);
+                       EXPECT_EQ(app->fontName == "Before", !ok);
+                       EXPECT_EQ(app->fontSize == 99, !ok);
+                       EXPECT_EQ(w->fontName == app->fontName, ok);
+                       EXPECT_EQ(w->fontSize == app->fontSize, ok);
+                   }};
+    };
     const Row rows[] = {
         save_row("Save As", CMD_SAVE_AS, "as.nib", "as.nib", 0),
         save_row("Save a Copy As", CMD_SAVE_COPY_AS, "copy.nib", "pad.nib", 1),
-        {"Open Pad", CMD_OPEN_PAD, [&] { a->fill_file_name("", other); },
+        {"Open Pad", CMD_OPEN_PAD, [&] { answers.fill_file_name("", other); },
          [&] {
              second_window("other.nib");
-             EXPECT_EQ(text_of(app->windows.back()->textField), "other");
+             field_is(app->windows.back()->textField, "other");
          }},
         {"New Pad", CMD_NEW_PAD, nullptr,
          [&] {
@@ -98,21 +94,24 @@ TEST_F(PadWindowTest, EveryMenuCommandHasItsVisibleEffect) {
              EXPECT_EQ(app->windows.back()->pad.count(), 1);
          }},
         {"Close Pad", CMD_CLOSE_PAD, nullptr, [&] { EXPECT_TRUE(app->windows.empty()); }},
-        {"Synchronize", CMD_SYNCHRONIZE, [&] { a->fill_file_name("", other); },
+        {"Synchronize", CMD_SYNCHRONIZE, [&] { answers.fill_file_name("", other); },
          [&] {
              second_window("other.nib");
              EXPECT_EQ(w->pad.count(), 4);
              EXPECT_EQ(nib_texts(w->pad), nib_texts(app->windows.back()->pad));
              EXPECT_EQ(w->padChanged + app->windows.back()->padChanged, 2) << "both sides are to be saved";
          }},
-        {"Undo", CMD_UNDO, [&] { focus_and_select(w->textField, 0, 0); type_into(w, "x"); },
-         [&] { EXPECT_EQ(text_of(w->textField), "beta"); }},
+        {"Undo", CMD_UNDO, [&] {
+             focus_and_select(w->textField, 0, 0);
+             type_into(w, "x");
+         },
+         [&] { field_is(w->textField, "beta"); }},
         {"Cut, then Paste into the text field", CMD_CUT, [&] { focus_and_select(w->textField, 0, 2); },
          [&] {
-             EXPECT_EQ(text_of(w->textField), "ta");
+             field_is(w->textField, "ta");
              focus_and_select(w->textField, 2, 2);
              command(w, CMD_PASTE);
-             EXPECT_EQ(text_of(w->textField), "tabe");
+             field_is(w->textField, "tabe");
          }},
         {"Copy, then Paste into the find field", CMD_PASTE,
          [&] {
@@ -121,12 +120,11 @@ TEST_F(PadWindowTest, EveryMenuCommandHasItsVisibleEffect) {
              focus_and_select(w->findField, 0, 0);
          },
          [&] {
-             EXPECT_EQ(text_of(w->findField), "et");
-             EXPECT_EQ(text_of(w->textField), "beta");
+             field_is(w->findField, "et");
+             field_is(w->textField, "beta");
              EXPECT_TRUE(harness::pump_until([&] { return text_of(w->statusLabel) == "1 of 1"; })) << "the pad is searched";
          }},
-        {"Delete", CMD_DELETE, [&] { focus_and_select(w->textField, 0, 1); },
-         [&] { EXPECT_EQ(text_of(w->textField), "eta"); }},
+        {"Delete", CMD_DELETE, [&] { focus_and_select(w->textField, 0, 1); }, [&] { field_is(w->textField, "eta"); }},
         {"Select All", CMD_SELECT_ALL, [&] { SetFocus(w->textField->hwnd); },
          [&] { EXPECT_EQ(selection(w->textField), std::make_pair(DWORD{0}, DWORD{4})); }},
         {"Find Field selects its text", CMD_FIND_FIELD,
@@ -146,53 +144,28 @@ TEST_F(PadWindowTest, EveryMenuCommandHasItsVisibleEffect) {
          [&] { EXPECT_EQ(GetFocus(), w->textField->hwnd); }},
         {"Order Nibs Alphabetically", CMD_ORDER_ALPHABETICALLY, nullptr,
          [&] {
-             texts_are({"alpha", "beta", "gamma"}, "1 of 3");
-             EXPECT_EQ(text_of(w->textField), "alpha") << "the first nib becomes current";
-             EXPECT_EQ(w->padChanged, 1);
+             texts_are({"alpha", "beta", "gamma"}, "1 of 3", 1);
+             field_is(w->textField, "alpha");
          }},
         {"Move Towards Beginning", CMD_MOVE_TOWARDS_BEGINNING, [&] { command(w, CMD_NEXT); },
-         [&] { texts_are({"alpha", "beta", "gamma"}, "1 of 3"); }},
-        {"Move Towards End", CMD_MOVE_TOWARDS_END, nullptr,
-         [&] {
-             texts_are({"alpha", "beta", "gamma"}, "2 of 3");
-             EXPECT_EQ(w->padChanged, 1);
-         }},
+         [&] { texts_are({"alpha", "beta", "gamma"}, "1 of 3", 1); }},
+        {"Move Towards End", CMD_MOVE_TOWARDS_END, nullptr, [&] { texts_are({"alpha", "beta", "gamma"}, "2 of 3", 1); }},
         // What a Ctrl+click on such a link does is tried on the text field alone (field_controls_test).
         {"Insert File Link", CMD_INSERT_FILE_LINK,
          [&] {
              focus_and_select(w->textField, 4, 4);
              type_into(w, " ");
-             a->fill_file_name("", linked);
+             answers.fill_file_name("", linked);
          },
          [&] {
              std::string link = dir.path();  // its only unusual characters are blanks
              std::replace(link.begin(), link.end(), ' ', '+');
              EXPECT_EQ(text_of(w->textField), "beta " + link + "My+Notes\\x%2by%25.txt");
          }},
-        {"Choose Font, Cancel", CMD_CHOOSE_FONT, [&] {
-             app->fontName = "Before";
-             a->press("", IDCANCEL);
-         },
-         [&] {
-             EXPECT_EQ(w->padChanged, 0);
-             EXPECT_EQ(app->fontName, "Before");
-             EXPECT_NE(w->fontName, "Before");
-         }},
-        {"Choose Font, OK", CMD_CHOOSE_FONT,
-         [&] {
-             app->fontName = "Before";
-             app->fontSize = 99;
-             a->press("", IDOK);
-         },
-         [&] {
-             // Whatever font the dialog answers goes to the window, and to the host for new pads.
-             EXPECT_EQ(w->padChanged, 1);
-             EXPECT_EQ(std::tie(app->fontName, app->fontSize), std::tie(w->fontName, w->fontSize));
-             EXPECT_NE(app->fontName, "Before");
-             EXPECT_NE(app->fontSize, 99);
-         }},
+        font_row("Choose Font, Cancel", IDCANCEL),
+        font_row("Choose Font, OK", IDOK),
         {"Help", CMD_HELP, nullptr,
-         [&] { EXPECT_EQ(shell, std::vector<std::string>{directory_of(program_path()) + "help\\index.html"}); }},
+         [&] { EXPECT_EQ(shellFiles, Strings{directory_of(program_path()) + "help\\index.html"}); }},
         {"About", CMD_ABOUT, nullptr,
          [&] {
              HWND about = FindWindowA("AboutWin", nullptr);
@@ -213,13 +186,11 @@ TEST_F(PadWindowTest, EveryMenuCommandHasItsVisibleEffect) {
         w = open(path);
         ASSERT_TRUE(harness::bring_to_front(w->hwnd));
         if (menu.empty()) collect_commands(GetMenu(w->hwnd), menu);
-        shell.clear();
-        a.emplace();
+        shellFiles.clear();
         if (row.before) row.before();
         command(w, row.command);
-        EXPECT_TRUE(a->all_answered());
-        EXPECT_EQ(a->unexpected(), 0);
-        a.reset();
+        EXPECT_TRUE(answers.all_answered());
+        EXPECT_EQ(answers.unexpected(), 0);
         row.after();
         covered.insert(row.command);
         close_all();

@@ -1,12 +1,16 @@
 #pragma once
 // A working copy of the program inside the test: the real Application (its settings key cleared
-// and put back afterwards) and pad files in a scratch directory.
+// and put back afterwards), pad files in a scratch directory, a stub for the shell, and its
+// dialogs answered as each test announces, every one of them by the test's end.
 #include "app/app_test_support.h"
 #include "app/application.h"
+#include "harness/dialog_answerer.h"
+#include "harness/input.h"
 #include "harness/registry_guard.h"
 #include "harness/window_test.h"
 #include "storage/pad_document.h"
 #include "support/util.h"
+#include "ui/command_ids.h"
 #include "ui/main_window.h"
 #include "ui/magic_click_window.h"
 #include "ui/search_window.h"
@@ -18,6 +22,8 @@
 #include <string>
 #include <vector>
 
+using Strings = std::vector<std::string>;
+
 class PadWindowTest : public harness::WindowTest {
 protected:
     void SetUp() override {
@@ -25,9 +31,12 @@ protected:
         app = std::make_unique<Application>(GetModuleHandleA(nullptr));
     }
     void TearDown() override {
+        EXPECT_TRUE(answers.all_answered());
+        EXPECT_EQ(answers.unexpected(), 0);
         close_all();
         harness::WindowTest::TearDown();
         app.reset();
+        MagicClickWindow::setShellOpen(oldShellOpen);
     }
 
     // Whatever a test left open goes without questions.
@@ -40,42 +49,38 @@ protected:
     }
 
     // A pad file holding the texts as nibs, in order.
-    std::string write_pad(const std::string& name, const std::vector<std::string>& texts) const {
+    std::string write_pad(const std::string& name, const Strings& texts) const {
         Pad pad;
         for (const std::string& text : texts) {
             pad.new_nib();
             pad.set_current_text(text);
         }
-        const std::string path = dir.path() + name;
-        write_pad_file(path, {}, pad);
-        return path;
+        write_pad_file(dir.path() + name, {}, pad);
+        return dir.path() + name;
     }
     MainWindow* open(const std::string& path) const { return window_of(app->openPad(path)); }
+    MainWindow* new_pad() const { return window_of(app->newPad(SW_SHOWNORMAL)); }
     static MainWindow* window_of(HWND window) { return dynamic_cast<MainWindow*>(Window::fromHandle(window)); }
 
-    static std::string text_of(const Window* window) {
-        std::string text;
-        window->getText(text);
-        return text;
-    }
     static std::string text_of(HWND window) {
-        char text[256] = {};
-        GetWindowTextA(window, text, sizeof text);
+        std::string text(GetWindowTextLengthA(window), '\0');
+        GetWindowTextA(window, text.data(), static_cast<int>(text.size() + 1));
         return text;
     }
+    static std::string text_of(const Window* window) { return text_of(window->hwnd); }
     static std::pair<DWORD, DWORD> selection(const Window* field) {
         DWORD start = 0, end = 0;
         SendMessageA(field->hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         return {start, end};
     }
-    static std::vector<std::string> nib_texts(const Pad& pad) {
-        std::vector<std::string> texts;
+    static Strings nib_texts(const Pad& pad) {
+        Strings texts;
         for (const Nib& nib : pad.nibs()) texts.push_back(nib.text());
         return texts;
     }
     // In text order, for pads merged from more than one side.
-    static std::vector<std::string> sorted_nib_texts(const Pad& pad) {
-        std::vector<std::string> texts = nib_texts(pad);
+    static Strings sorted_nib_texts(const Pad& pad) {
+        Strings texts = nib_texts(pad);
         std::sort(texts.begin(), texts.end());
         return texts;
     }
@@ -93,4 +98,13 @@ protected:
     harness::PadTypeRegisteredTo registered{program_path()};
     TempDirectory dir;
     std::unique_ptr<Application> app;
+    harness::DialogAnswerer answers;
+    Strings shellFiles;  // what was handed to the shell, and how it was to be shown
+    std::vector<int> shellShows;
+    bool shellWorks = true;
+    MagicClickWindow::ShellOpen oldShellOpen = MagicClickWindow::setShellOpen([this](HWND, const std::string& file, int show) {
+        shellFiles.push_back(file);
+        shellShows.push_back(show);
+        return shellWorks;
+    });
 };

@@ -14,34 +14,21 @@ namespace {
 int texts_set = 0;
 WNDPROC line_procedure = nullptr;
 LRESULT CALLBACK counting_line(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_SETTEXT) ++texts_set;
+    texts_set += m == WM_SETTEXT;
     return CallWindowProcA(line_procedure, w, m, wp, lp);
 }
 
-class ProgressWindowTest : public harness::WindowTest {
-protected:
-    void SetUp() override {
-        HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-        window = new ProgressWindow(texts.importing_title, texts.importing_label, font);
-        handle = window->hwnd;
-    }
-    // Closing destroys the window and, with it, the object.
-    void TearDown() override {
-        if (IsWindow(handle)) SendMessageA(handle, WM_CLOSE, 0, 0);
-        harness::WindowTest::TearDown();
-        EXPECT_TRUE(windowMap.empty());
-    }
-    std::string line() const {
-        char text[64] = {};
-        GetWindowTextA(window->percentLine, text, sizeof text);
-        return text;
-    }
-
-    ProgressWindow* window = nullptr;
-    HWND handle = nullptr;
-};
+class ProgressWindowTest : public harness::WindowTest {};
 
 TEST_F(ProgressWindowTest, ShowsTheTruncatedPercentageAndRedrawsOnlyWhenItChanges) {
+    auto* window = new ProgressWindow(texts.importing_title, texts.importing_label,
+                                      static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    const HWND handle = window->hwnd;
+    const auto line = [window] {
+        char text[64] = {};
+        GetWindowTextA(window->percentLine, text, sizeof text);
+        return std::string(text);
+    };
     EXPECT_TRUE(IsWindowVisible(handle));
     EXPECT_EQ(line(), "0 % done");
     line_procedure = reinterpret_cast<WNDPROC>(
@@ -62,6 +49,10 @@ TEST_F(ProgressWindowTest, ShowsTheTruncatedPercentageAndRedrawsOnlyWhenItChange
         EXPECT_EQ(SendMessageA(window->bar, PBM_GETPOS, 0, 0), c.percent) << c.fraction;
         EXPECT_EQ(texts_set, c.redrawn ? 1 : 0) << c.fraction;
     }
+    // Closing destroys the window and, with it, the object.
+    SendMessageA(handle, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_TRUE(windowMap.empty());
 }
 
 }  // namespace

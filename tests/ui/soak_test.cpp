@@ -1,12 +1,6 @@
 // Many pads and a large one in real windows: nothing is lost, nothing is left behind.
 #include "pad_window_fixture.h"
 
-#include "harness/dialog_answerer.h"
-#include "harness/input.h"
-#include "ui/command_ids.h"
-
-#include <gtest/gtest.h>
-
 // Quit closes the windows in turn and stops at a Cancel; then it ends the program, leaving nothing.
 TEST_F(PadWindowTest, QuitClosesThirtyPadsInTurnUntilOneIsCancelled) {
     app->autosave = 0;
@@ -17,18 +11,17 @@ TEST_F(PadWindowTest, QuitClosesThirtyPadsInTurnUntilOneIsCancelled) {
     }
     EXPECT_EQ(open(dir.path() + "q29.nib"), windows[29]) << "an open pad is found, not opened again";
     EXPECT_EQ(windowMap.size(), 30u * 5u) << "each window and its four framework controls";
-    harness::DialogAnswerer answerer;
-    answerer.press("Save changes?", IDNO).press("Save changes?", IDCANCEL);
+    answers.press("Save changes?", IDNO).press("Save changes?", IDCANCEL);
     command(windows[0], CMD_QUIT);
-    EXPECT_TRUE(answerer.all_answered());
+    EXPECT_TRUE(answers.all_answered());
     EXPECT_EQ(app->windows, std::vector<MainWindow*>(windows.begin() + 1, windows.end()));
     EXPECT_EQ(app->restartCommand, "\"" + short_path(dir.path() + "q0.nib") + "\" ");
     MSG quit;
     EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "a cancelled Quit ends nothing";
 
-    answerer.press("Save changes?", IDNO).press("Save changes?", IDNO);
+    answers.press("Save changes?", IDNO).press("Save changes?", IDNO);
     command(windows[1], CMD_QUIT);
-    EXPECT_TRUE(answerer.all_answered());
+    EXPECT_TRUE(answers.all_answered());
     EXPECT_TRUE(app->windows.empty());
     EXPECT_TRUE(windowMap.empty()) << "every object went with its window";
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

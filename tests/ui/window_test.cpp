@@ -11,11 +11,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <new>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -29,9 +26,7 @@ struct Tally {
 } tally;
 
 constexpr const char* test_class = "ScrivelTestWindow";
-
-// Answered 1 by every test window: shows that the window still works.
-constexpr UINT alive_message = WM_USER + 51;
+constexpr UINT alive_message = WM_USER + 51;  // answered 1: the window still works
 
 enum class Failure { none, refuse_create, throw_in_create, after_create };
 
@@ -67,7 +62,7 @@ public:
     }
 
     Failure failure;
-    UINT failOn = 0;              // the message whose handling calls `fail`, once
+    UINT failOn = 0;  // the message whose handling calls `fail`, once
     std::function<void()> fail;
     bool created = false;
     std::vector<UINT> early;  // the messages that came before CreateWindowExA returned
@@ -84,15 +79,13 @@ protected:
 };
 
 TEST_F(WindowFramework, ObjectsTakeTheCreationMessagesAndAreDeletedOnceWithTheirWindow) {
-    auto* window = new TestWindow;
-    auto* second = new TestWindow;
+    auto *window = new TestWindow, *second = new TestWindow;
     ASSERT_NE(window->hwnd, nullptr);
     EXPECT_EQ(Window::fromHandle(window->hwnd), window);
     EXPECT_EQ(Window::fromHandle(nullptr), nullptr) << "the entry of the window under construction stays behind";
     EXPECT_EQ(window->unbound, 0);
-    EXPECT_NE(std::find(window->early.begin(), window->early.end(), WM_NCCREATE), window->early.end());
-    EXPECT_NE(std::find(window->early.begin(), window->early.end(), WM_CREATE), window->early.end());
-
+    for (UINT early : {WM_NCCREATE, WM_CREATE})
+        EXPECT_NE(std::find(window->early.begin(), window->early.end(), early), window->early.end());
     std::string text;
     const std::string long_title = std::string(3000, 'x') + "\xe9";
     SetWindowTextA(window->hwnd, long_title.c_str());
@@ -109,18 +102,15 @@ TEST_F(WindowFramework, ObjectsTakeTheCreationMessagesAndAreDeletedOnceWithTheir
     EXPECT_EQ(tally.destroyed, 2);
 }
 
+// An unfinished object runs only its base destructors; its memory is freed by the new-expression.
 TEST_F(WindowFramework, ConstructorFailingWithItsWindowThrowsItsOwnErrorAndFreesTheObjectOnce) {
-    // An unfinished object runs only its base destructors; its memory is freed by the new-expression.
     const struct {
         Failure failure;
         const char* title;
         bool abandoned;  // the window was made: its WM_DESTROY handling runs once (a window refused
                          // in WM_CREATE gets WM_DESTROY or only WM_NCDESTROY, as the system does it)
-    } cases[] = {
-        {Failure::after_create, "test", true},
-        {Failure::refuse_create, "Unexpected error", false},
-        {Failure::throw_in_create, "creation", false},
-    };
+    } cases[] = {{Failure::after_create, "test", true}, {Failure::refuse_create, "Unexpected error", false},
+                 {Failure::throw_in_create, "creation", false}};
     for (const auto& c : cases) {
         tally = {};
         harness::DialogAnswerer answerer(100ms);
@@ -145,24 +135,22 @@ TEST_F(WindowFramework, ConstructorFailingWithItsWindowThrowsItsOwnErrorAndFrees
 // loop would show it, and the window goes on working.
 TEST_F(WindowFramework, ErrorsLeavingAHandlerAreReportedOnceAndTheProgramGoesOn) {
     constexpr UINT failing = WM_USER + 50;
-    int outOfMemory = 0;
-    static int* counter = &outOfMemory;
-    Window::setOutOfMemoryReporter([] { ++*counter; });
-    auto throwBox = [] { throw msg_exception("It broke.", "Broken", style_warning); };
+    static int outOfMemory = 0;
+    Window::setOutOfMemoryReporter([] { ++outOfMemory; });
+    auto broke = [] { throw msg_exception("It broke.", "Broken", style_warning); };
     const struct {
         const char* name;
         std::function<void()> fail;
-        const char* boxTitle;  // null: no box
-        const char* boxText;
+        const char *boxTitle, *boxText;  // null: no box
         int outOfMemory = 0;
         UINT failOn = failing;
         std::function<void(HWND)> deliver;  // null: sent
     } cases[] = {
-        {"sent message", throwBox, "Broken", "It broke."},
+        {"sent message", broke, "Broken", "It broke."},
         {"silent", [] { throw silent_exception(); }, nullptr, nullptr},
         {"memory", [] { throw std::bad_alloc(); }, nullptr, nullptr, 1},
         {"other", [] { throw std::runtime_error("odd"); }, "Unexpected error", "An unexpected error: odd"},
-        {"accelerator", throwBox, "Broken", "It broke.", 0, WM_COMMAND,
+        {"accelerator", broke, "Broken", "It broke.", 0, WM_COMMAND,
          [](HWND window) {
              ACCEL key{FVIRTKEY, VK_F9, 4242};
              HACCEL table = CreateAcceleratorTableA(&key, 1);
@@ -170,16 +158,15 @@ TEST_F(WindowFramework, ErrorsLeavingAHandlerAreReportedOnceAndTheProgramGoesOn)
              EXPECT_TRUE(TranslateAcceleratorA(window, table, &message));
              DestroyAcceleratorTable(table);
          }},
-        {"paint", throwBox, "Broken", "It broke.", 0, WM_PAINT,
+        {"paint", broke, "Broken", "It broke.", 0, WM_PAINT,
          [](HWND window) {
              ShowWindow(window, SW_SHOWNOACTIVATE);
              InvalidateRect(window, nullptr, TRUE);
              UpdateWindow(window);
              EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE)) << "a failed paint is asked for again";
          }},
-        {"size", throwBox, "Broken", "It broke.", 0, WM_SIZE,
-         [](HWND window) { MoveWindow(window, 20, 20, 300, 150, FALSE); }},
-        {"other process", throwBox, "Broken", "It broke.", 0, WM_COPYDATA,
+        {"size", broke, "Broken", "It broke.", 0, WM_SIZE, [](HWND window) { MoveWindow(window, 20, 20, 300, 150, FALSE); }},
+        {"other process", broke, "Broken", "It broke.", 0, WM_COPYDATA,
          [](HWND window) {
              const std::string sender = directory_of(program_path()) + "copy_data_sender.exe";
              harness::Process process("\"" + sender + "\" " + std::to_string(reinterpret_cast<std::uintptr_t>(window)));
@@ -198,10 +185,9 @@ TEST_F(WindowFramework, ErrorsLeavingAHandlerAreReportedOnceAndTheProgramGoesOn)
         else
             SendMessageA(window->hwnd, failing, 0, 0);
         harness::pump_for(100ms);
-        const auto seen = answerer.seen();
-        ASSERT_EQ(seen.size(), c.boxTitle ? 1u : 0u) << c.name;
-        if (c.boxTitle) {
-            EXPECT_EQ(seen[0].text, c.boxText) << c.name;
+        ASSERT_EQ(answerer.seen().size(), c.boxText ? 1u : 0u) << c.name;
+        if (c.boxText) {
+            EXPECT_EQ(answerer.seen()[0].text, c.boxText) << c.name;
         }
         EXPECT_EQ(answerer.unexpected(), 0) << c.name;
         EXPECT_EQ(outOfMemory, c.outOfMemory) << c.name;
@@ -215,7 +201,6 @@ TEST_F(WindowFramework, ErrorsLeavingAHandlerAreReportedOnceAndTheProgramGoesOn)
 // The control of a wrapper that is gone gets its own last message, so it frees its memory.
 TEST_F(WindowFramework, SubclassedControlKeepsItsOwnProcedureToTheEnd) {
     static std::vector<UINT> received;
-    received.clear();
     WNDCLASSA control{};
     control.lpszClassName = "ScrivelTestControl";
     control.hInstance = GetModuleHandleA(nullptr);
