@@ -4,6 +4,7 @@
 #include "support/messages.h"
 #include "support/texts.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -28,7 +29,6 @@ Application::Application(HINSTANCE instance_) {
             createGraphics();
             accelerators = LoadAcceleratorsA(instance, productName.c_str());
         }
-        checkInstallation();
     } catch (...) {
         // The destructor does not run for a constructor that throws.
         deleteGraphics();
@@ -78,7 +78,10 @@ std::vector<std::string> Application::startArguments(std::string commandLine) co
 }
 
 int Application::run(std::string commandLine, int show) {
-    processArguments(startArguments(std::move(commandLine)), show);
+    const std::vector<std::string> arguments = startArguments(std::move(commandLine));
+    // An uninstall is never first offered an install.
+    if (std::find(arguments.begin(), arguments.end(), "/u") == arguments.end()) checkInstallation();
+    processArguments(arguments, show);
     return messageLoop();
 }
 
