@@ -227,7 +227,7 @@ TEST_F(PadWindowTest, ControlsSitWhereTheLayoutPutsThemAndAFullNibIsReportedOnce
         GetTextMetricsA(dc, &metrics);
         return static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading);
     };
-    const MainLayout expected = layout_main_window(400, 300, 7, 7, line(window->findFont), line(app->boldFont));
+    const MainLayout expected = layout_main_window(400, 300, 7, 7, line(window->findFont), line(window->labelFont), 96);
     ReleaseDC(window->hwnd, dc);
     auto place_of = [window](HWND control) {
         RECT r;
