@@ -51,7 +51,13 @@ std::optional<std::string> delete_tree(const std::string& path) {
     const std::size_t slash = path.rfind('\\', path.size() - 2);
     if (RegistryKey parent = open_key(path.substr(0, slash + 1), false)) {
         const std::string name = path.substr(slash + 1, path.size() - slash - 2);
-        RegDeleteTreeA(parent.get(), name.c_str());
+        HKEY key = nullptr;
+        // The rights RegDeleteTreeA asks of the key it empties.
+        if (RegOpenKeyExA(parent.get(), name.c_str(), 0, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE,
+                          &key) == ERROR_SUCCESS) {
+            RegDeleteTreeA(key, nullptr);
+            RegCloseKey(key);
+        }
         RegDeleteKeyA(parent.get(), name.c_str());
     }
     if (open_key(path, false)) return path;
