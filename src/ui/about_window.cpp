@@ -65,6 +65,7 @@ LRESULT AboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         memory.select(picture);
         // Smoothed when the screen's DPI enlarges it.
         SetStretchBltMode(paint.dc, HALFTONE);
+        SetBrushOrgEx(paint.dc, 0, 0, nullptr);  // as HALFTONE asks
         CHECK_CALL(StretchBlt(paint.dc, to_pixels(picture_offset, dpi), to_pixels(picture_offset, dpi),
                               to_pixels(picture_width, dpi), to_pixels(picture_height, dpi), memory.get(), 0, 0,
                               picture_width, picture_height, SRCCOPY));
