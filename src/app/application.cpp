@@ -3,7 +3,9 @@
 #include "app/low_memory.h"
 #include "support/messages.h"
 #include "support/texts.h"
+#include "ui/resource_ids.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -13,6 +15,7 @@ namespace {
 
 constexpr int first_bitmap = 1;
 constexpr int last_bitmap = 8;
+constexpr int arrow_sets[] = {0, IDB_ARROWS_24, IDB_ARROWS_32};
 
 }  // namespace
 
@@ -28,7 +31,6 @@ Application::Application(HINSTANCE instance_) {
             createGraphics();
             accelerators = LoadAcceleratorsA(instance, productName.c_str());
         }
-        checkInstallation();
     } catch (...) {
         // The destructor does not run for a constructor that throws.
         deleteGraphics();
@@ -51,8 +53,9 @@ void Application::shutdown() {
 }
 
 void Application::createGraphics() {
-    for (int number = first_bitmap; number <= last_bitmap; ++number)
-        bitmaps[number] = CHECK_CALL(LoadBitmapA(instance, MAKEINTRESOURCEA(number)));
+    for (int set : arrow_sets)
+        for (int number = set + first_bitmap; number <= set + last_bitmap; ++number)
+            bitmaps[number] = CHECK_CALL(LoadBitmapA(instance, MAKEINTRESOURCEA(number)));
     LOGFONTA description{};
     description.lfHeight = -matchFontSize;
     lstrcpynA(description.lfFaceName, matchFontName.c_str(), LF_FACESIZE);
@@ -63,8 +66,8 @@ void Application::createGraphics() {
 }
 
 void Application::deleteGraphics() {
-    for (int number = first_bitmap; number <= last_bitmap; ++number)
-        if (HBITMAP bitmap = std::exchange(bitmaps[number], nullptr)) DeleteObject(bitmap);
+    for (HBITMAP& bitmap : bitmaps)
+        if (bitmap) DeleteObject(std::exchange(bitmap, nullptr));
     if (HFONT font = std::exchange(boldFont, nullptr)) DeleteObject(font);
     if (HFONT font = std::exchange(normalFont, nullptr)) DeleteObject(font);
 }
@@ -78,7 +81,10 @@ std::vector<std::string> Application::startArguments(std::string commandLine) co
 }
 
 int Application::run(std::string commandLine, int show) {
-    processArguments(startArguments(std::move(commandLine)), show);
+    const std::vector<std::string> arguments = startArguments(std::move(commandLine));
+    // An uninstall is never first offered an install.
+    if (std::find(arguments.begin(), arguments.end(), "/u") == arguments.end()) checkInstallation();
+    processArguments(arguments, show);
     return messageLoop();
 }
 

@@ -7,9 +7,18 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// Where a shortcut of the program goes: the folder for every user and the user's own.
+struct ShortcutPlace {
+    std::string common;
+    std::string own;
+};
+// The Start menu and the desktop, as this system has them.
+std::array<ShortcutPlace, 2> standardShortcutPlaces();
 
 // Where the settings live in the per-user registry.
 inline constexpr const char* settings_key_path = "HKEY_CURRENT_USER\\Software\\Velmoran\\Scrivel\\";
@@ -20,8 +29,9 @@ public:
     // Releases the fonts and bitmaps; never writes the settings (see shutdown).
     ~Application() override;
 
-    // Runs the program: the command line (the Restart Command when it is empty) and then the
-    // message loop until the last main window is gone. Returns the quit message's wParam.
+    // Runs the program: the installation check (not for "/u"), the command line (the Restart
+    // Command when it is empty) and then the message loop until the last main window is gone.
+    // Returns the quit message's wParam.
     int run(std::string commandLine, int show);
 
     // The end of a working copy's run: releases the graphics and writes the settings unless the
@@ -48,17 +58,21 @@ public:
     HWND newPad(int show) override;
     // Sends one WM_COPYDATA request to `window` and returns its answer.
     LRESULT sendCopyData(HWND window, std::uintptr_t code, const std::string& text);
-    // Removes the program's registry entries and shortcuts ("/u"); the settings are not written back.
+    // Removes the program's registry entries and shortcuts ("/u") wherever they are, and says what
+    // it could not remove; the settings are not written back.
     void uninstall();
     // At every start: when pad files do not open with this program file, asks in the Setup
     // dialog whether to register it (install on a first start, updateInstallation after a move).
     void checkInstallation();
     void install();
     void updateInstallation();
-    // Registers the file type and the application; throws when no place took them.
-    void registerFileType();
+    // Registers the file type and the application; true when for every user, false when for this
+    // user alone. Throws when no place took them.
+    bool registerFileType();
     // Where registrations go, tried in order until one takes everything.
     std::vector<RegistrationPlace> registrationPlaces{machine_registration, user_registration};
+    // The Start menu's and the desktop's folders, in the order the shortcut questions come.
+    std::array<ShortcutPlace, 2> shortcutPlaces = standardShortcutPlaces();
 
     void loadSettings();
     void saveSettings() override;

@@ -12,36 +12,34 @@ namespace {
 
 constexpr std::uint32_t style_information = MB_ICONINFORMATION;
 
-// The folders that may hold a shortcut: the Start menu and the desktop, each the all-users folder
-// first and the user's own when the system has none.
-constexpr int shortcutFolders[][2] = {{CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS},
-                                      {CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOP}};
-
-std::string shortcutFolder(const int (&folders)[2]) {
-    std::string folder = special_folder_path(folders[0]);
-    return folder.empty() ? special_folder_path(folders[1]) : folder;
-}
-
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void make_shortcut(const std::string& target, const std::string& shortcut) {
-    const HRESULT status = create_shortcut(target, shortcut, texts.application_description);
-    if (FAILED(status)) {
-        SetLastError(static_cast<DWORD>(HRESULT_CODE(status)));
-        CHECK_CALL(false);
+void reportShortcutFailure(HRESULT status) {
+    SetLastError(static_cast<DWORD>(HRESULT_CODE(status)));
+    CHECK_CALL(false);
+}
+
+// A new shortcut goes to the folder for every user when the registration is for every user and
+// that folder takes it, else to the user's own; a folder the system does not have is skipped.
+void placeShortcut(const std::string& target, const ShortcutPlace& place, bool forEveryUser) {
+    HRESULT status = S_OK;
+    for (const std::string* folder : {&place.common, &place.own}) {
+        if (folder->empty() || (folder == &place.common && !forEveryUser)) continue;
+        status = create_shortcut(target, *folder + texts.shortcut_file, texts.application_description);
+        if (SUCCEEDED(status)) return;
     }
+    if (FAILED(status)) reportShortcutFailure(status);
 }
 
 // Renews a shortcut to the program's new place; the old one goes only once the new one exists.
-void renew_shortcut(const std::string& target, const std::string& shortcut) {
+HRESULT renewShortcut(const std::string& target, const std::string& shortcut) {
     const std::string renewed = shortcut + ".new";
-    make_shortcut(target, renewed);
-    if (!MoveFileExA(renewed.c_str(), shortcut.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        const unsigned long error = GetLastError();
-        DeleteFileA(renewed.c_str());
-        SetLastError(error);
-        CHECK_CALL(false);
-    }
+    const HRESULT status = create_shortcut(target, renewed, texts.application_description);
+    if (FAILED(status)) return status;
+    if (MoveFileExA(renewed.c_str(), shortcut.c_str(), MOVEFILE_REPLACE_EXISTING)) return S_OK;
+    const HRESULT moveStatus = HRESULT_FROM_WIN32(GetLastError());
+    DeleteFileA(renewed.c_str());
+    return moveStatus;
 }
 
 INT_PTR CALLBACK setupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -91,52 +89,66 @@ void Application::checkInstallation() {
     }
 }
 
-void Application::registerFileType() {
+std::array<ShortcutPlace, 2> standardShortcutPlaces() {
+    return {{{special_folder_path(CSIDL_COMMON_PROGRAMS), special_folder_path(CSIDL_PROGRAMS)},
+             {special_folder_path(CSIDL_COMMON_DESKTOPDIRECTORY), special_folder_path(CSIDL_DESKTOP)}}};
+}
+
+bool Application::registerFileType() {
     // Old entries go first: a user's own entry naming an old place would hide a new machine one.
     unregister_association("nib", "nibfile");
     unregister_application("scrivel");
     // For every user when the registry allows it, else for this user alone.
     for (const RegistrationPlace& place : registrationPlaces) {
         const bool association = register_association("nib", "nibfile", texts.pad_file_type, IDI_PAD_FILE, place);
-        if (register_application("scrivel", productName, place) && association) return;
+        if (register_application("scrivel", productName, place) && association)
+            return place.classes != user_registration.classes;
     }
     throw msg_exception(texts.registration_refused, texts.setup_title, style_warning);
 }
 
 void Application::install() {
-    registerFileType();
+    const bool forEveryUser = registerFileType();
     const std::string own = program_path();
-    const struct {
-        const char* question;
-        const int (&folders)[2];
-    } offers[] = {{texts.start_menu_shortcut, shortcutFolders[0]}, {texts.desktop_shortcut, shortcutFolders[1]}};
-    for (const auto& offer : offers) {
-        if (MessageBoxA(nullptr, offer.question, texts.shortcut_title, MB_YESNO | MB_ICONQUESTION) != IDYES) continue;
-        const std::string folder = shortcutFolder(offer.folders);
-        if (!folder.empty()) make_shortcut(own, folder + texts.shortcut_file);
+    const char* const questions[] = {texts.start_menu_shortcut, texts.desktop_shortcut};
+    for (std::size_t index = 0; index < shortcutPlaces.size(); ++index) {
+        if (MessageBoxA(nullptr, questions[index], texts.shortcut_title, MB_YESNO | MB_ICONQUESTION) == IDYES)
+            placeShortcut(own, shortcutPlaces[index], forEveryUser);
     }
 }
 
 void Application::updateInstallation() {
     registerFileType();
     const std::string own = program_path();
-    for (const auto& folders : shortcutFolders) {
-        const std::string folder = shortcutFolder(folders);
-        if (!folder.empty() && exists(folder + texts.shortcut_file)) renew_shortcut(own, folder + texts.shortcut_file);
+    for (const ShortcutPlace& place : shortcutPlaces) {
+        for (const std::string* folder : {&place.common, &place.own}) {
+            const std::string shortcut = *folder + texts.shortcut_file;
+            if (folder->empty() || !exists(shortcut)) continue;
+            const HRESULT status = renewShortcut(own, shortcut);
+            if (SUCCEEDED(status)) continue;
+            // One for every user that this user may not change: the user gets one of his own.
+            if (folder == &place.common)
+                placeShortcut(own, place, false);
+            else
+                reportShortcutFailure(status);
+        }
     }
 }
 
 void Application::uninstall() {
-    unregister_association("nib", "nibfile");
-    unregister_application("scrivel");
+    std::vector<std::string> left = unregister_association("nib", "nibfile");
+    for (std::string& key : unregister_application("scrivel")) left.push_back(std::move(key));
     delete_key(settings_key_path);
-    // Gone from here on, even if a shortcut cannot be removed: not written back, no default pad.
+    // Gone from here on, whatever else stays: not written back, no default pad.
     settingsRemoved = 1;
-    for (const auto& folders : shortcutFolders) {
-        const std::string folder = shortcutFolder(folders);
-        if (folder.empty()) continue;
-        const std::string shortcut = folder + texts.shortcut_file;
-        if (exists(shortcut)) CHECK_CALL(DeleteFileA(shortcut.c_str()));
+    for (const ShortcutPlace& place : shortcutPlaces) {
+        for (const std::string* folder : {&place.common, &place.own}) {
+            const std::string shortcut = *folder + texts.shortcut_file;
+            if (!folder->empty() && exists(shortcut) && !DeleteFileA(shortcut.c_str())) left.push_back(shortcut);
+        }
     }
-    show_message(nullptr, texts.registry_removed, texts.uninstall_complete, style_information);
+    std::string report = texts.registry_removed;
+    if (!left.empty()) report += texts.not_removed;
+    for (const std::string& item : left) report += "\n" + item;
+    show_message(nullptr, report, texts.uninstall_complete, style_information);
 }

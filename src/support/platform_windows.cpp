@@ -6,6 +6,7 @@
 
 #include <io.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -50,7 +51,10 @@ std::string narrow(const std::wstring& text) {
 // longer path in its long form, a full path after "\\?\".
 std::wstring system_path(const std::string& path) {
     std::wstring name = wide(path);
-    if (name.size() < MAX_PATH || name.rfind(L"\\\\?\\", 0) == 0) return name;
+    if (name.rfind(L"\\\\?\\", 0) == 0) return name;
+    // Not every file function takes '/' for a separator: ReplaceFileW refuses it.
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    if (name.size() < MAX_PATH) return name;
     std::wstring full(32768, L'\0');
     const DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length == 0 || length >= full.size()) return name;

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 HKEY root_named(const std::string& name) {
     if (name == "HKEY_CLASSES_ROOT") return HKEY_CLASSES_ROOT;
     if (name == "HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
@@ -41,7 +40,43 @@ bool write_named(const std::string& path, const char* name, const std::string& v
 
 bool write_default(const std::string& path, const std::string& value) { return write_named(path, "", value); }
 
+// Quoted, so that a path with blanks stays one word of a command on a volume without short names.
+std::string quoted(const std::string& program) { return "\"" + program + "\""; }
+
 const RegistrationPlace* const both_places[] = {&machine_registration, &user_registration};
+
+// Deletes a key with everything below it, whatever the shell or other programs added there.
+// Returns the path when the key is still there afterwards.
+std::optional<std::string> delete_tree(const std::string& path) {
+    const std::size_t slash = path.rfind('\\', path.size() - 2);
+    if (RegistryKey parent = open_key(path.substr(0, slash + 1), false)) {
+        const std::string name = path.substr(slash + 1, path.size() - slash - 2);
+        HKEY key = nullptr;
+        // The rights RegDeleteTreeA asks of the key it empties.
+        if (RegOpenKeyExA(parent.get(), name.c_str(), 0, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE,
+                          &key) == ERROR_SUCCESS) {
+            RegDeleteTreeA(key, nullptr);
+            RegCloseKey(key);
+        }
+        RegDeleteKeyA(parent.get(), name.c_str());
+    }
+    if (open_key(path, false)) return path;
+    return std::nullopt;
+}
+
+// The program file that an open command names: the quoted first word, or in an old unquoted
+// command everything before the quoted argument, since the path itself may hold blanks.
+std::string program_of_command(const std::string& command) {
+    const std::size_t start = command.find_first_not_of(" \t");
+    if (start == std::string::npos) return {};
+    if (command[start] == '"') {
+        std::vector<std::string> arguments;
+        split_command_line(command, arguments);
+        return arguments.empty() ? std::string() : arguments.front();
+    }
+    const std::size_t end = command.find_last_not_of(" \t", command.find('"', start) - 1);
+    return command.substr(start, end - start + 1);
+}
 
 }  // namespace
 
@@ -132,7 +167,7 @@ void write_dword(HKEY key, const std::string& name, std::int32_t value) {
 }
 
 const RegistrationPlace machine_registration{
-    "HKEY_CLASSES_ROOT\\",
+    "HKEY_LOCAL_MACHINE\\Software\\Classes\\",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
 };
@@ -150,33 +185,32 @@ bool register_association(const std::string& extension, const std::string& class
     bool written = write_default(place.classes + "." + extension + "\\", class_name);
     written &= write_default(class_key, description);
     written &= write_default(class_key + "DefaultIcon\\", program + ",-" + std::to_string(icon));
-    written &= write_default(class_key + "shell\\open\\command\\", program + " \"%1\"");
+    written &= write_default(class_key + "shell\\open\\command\\", quoted(program) + " \"%1\"");
     return written;
 }
 
-void unregister_association(const std::string& extension, const std::string& class_name) {
-    for (const RegistrationPlace* place : both_places) {
-        const std::string class_key = place->classes + class_name + "\\";
-        delete_key(place->classes + "." + extension + "\\");
-        // Innermost first: a key that still has sub-keys may not be deleted.
-        for (const char* inner : {"DefaultIcon\\", "shell\\open\\command\\", "shell\\open\\", "shell\\", ""})
-            delete_key(class_key + inner);
-    }
+std::vector<std::string> unregister_association(const std::string& extension, const std::string& class_name) {
+    std::vector<std::string> left;
+    for (const RegistrationPlace* place : both_places)
+        for (const std::string& key : {place->classes + "." + extension + "\\", place->classes + class_name + "\\"})
+            if (auto kept = delete_tree(key)) left.push_back(*kept);
+    return left;
 }
 
 bool register_application(const std::string& name, const std::string& display, const RegistrationPlace& place) {
     const std::string program = program_path();
     bool written = write_default(place.app_paths + name + ".exe\\", program);
     written &= write_named(place.uninstall + name + "\\", "DisplayName", display);
-    written &= write_named(place.uninstall + name + "\\", "UninstallString", program + " /u");
+    written &= write_named(place.uninstall + name + "\\", "UninstallString", quoted(program) + " /u");
     return written;
 }
 
-void unregister_application(const std::string& name) {
-    for (const RegistrationPlace* place : both_places) {
-        delete_key(place->app_paths + name + ".exe\\");
-        delete_key(place->uninstall + name + "\\");
-    }
+std::vector<std::string> unregister_application(const std::string& name) {
+    std::vector<std::string> left;
+    for (const RegistrationPlace* place : both_places)
+        for (const std::string& key : {place->app_paths + name + ".exe\\", place->uninstall + name + "\\"})
+            if (auto kept = delete_tree(key)) left.push_back(*kept);
+    return left;
 }
 
 void registered_program(const std::string& class_name, std::string& program) {
@@ -188,7 +222,8 @@ void registered_program(const std::string& class_name, std::string& program) {
     if (!key) return;
     std::string command;
     read_string(key.get(), "", command);
-    std::vector<std::string> arguments;
-    split_command_line(command, arguments);
-    if (!arguments.empty()) program = short_path(arguments.front());
+    const std::string named = program_of_command(command);
+    // A file that is gone keeps its name: the program has moved, it was not never registered.
+    const std::string existing = short_path(named);
+    program = existing.empty() ? named : existing;
 }

@@ -52,7 +52,8 @@ void write_dword(HKEY key, const std::string& name, std::int32_t value);
 
 // Where a registration is written: the file type classes, the application path entries and the
 // uninstall entries. The machine's serve every user but need an administrator; the user's own
-// serve that user alone (the shell shows them through HKEY_CLASSES_ROOT too).
+// serve that user alone. Classes are named in the machine's or the user's own key, never through
+// the merged HKEY_CLASSES_ROOT, which writes wherever the class happens to exist already.
 struct RegistrationPlace {
     std::string classes;
     std::string app_paths;
@@ -62,21 +63,22 @@ extern const RegistrationPlace machine_registration;
 extern const RegistrationPlace user_registration;
 
 // The shell's file type: ".ext" names the class, which has a description, an icon from this
-// program's icon resource and an open command that runs this program on the file. Returns false
-// when the registry refused any of it.
+// program's icon resource and an open command that runs this program (quoted) on the file.
+// Returns false when the registry refused any of it.
 bool register_association(const std::string& extension, const std::string& class_name,
                           const std::string& description, int icon,
                           const RegistrationPlace& place = machine_registration);
-// Removes the file type from the machine's and the user's classes, every key of it.
-void unregister_association(const std::string& extension, const std::string& class_name);
+// Removes the file type's keys, with all that lies below them, from the machine's and the user's
+// classes. Returns the keys that are still there (the machine's, for a user who may not change them).
+std::vector<std::string> unregister_association(const std::string& extension, const std::string& class_name);
 
-// The application path entry and the uninstall entry (which runs this program with "/u").
-// Returns false when the registry refused any of it.
+// The application path entry (the program's path) and the uninstall entry (which runs this
+// program, quoted, with "/u"). Returns false when the registry refused any of it.
 bool register_application(const std::string& name, const std::string& display,
                           const RegistrationPlace& place = machine_registration);
-// Removes both entries from the machine's and the user's keys.
-void unregister_application(const std::string& name);
+// Removes both entries from the machine's and the user's keys; returns the keys still there.
+std::vector<std::string> unregister_application(const std::string& name);
 
-// The short path of the program that a class's open command names; empty when there is none
-// or the file no longer exists.
+// The program that a class's open command names, quoted or (as older copies wrote it) not: its
+// short path, or the name as written when the file no longer exists; empty when there is none.
 void registered_program(const std::string& class_name, std::string& program);

@@ -14,6 +14,7 @@ Texts texts = {
     .desktop_shortcut = "Do you want me to place a shortcut to Scrivel on the desktop?",
     .registry_removed = "The registry settings for Scrivel have been removed. It is now safe to delete the program folder.",
     .uninstall_complete = "Uninstall complete",
+    .not_removed = "\n\nThese could not be removed (removing them may need an administrator):",
     .setup_title = "Setup",
     .registration_refused = "Scrivel could not register the file type \".nib\": the registry refused the change, for all users and for you alone. Files of the type will not open with a double click.",
 

@@ -17,6 +17,7 @@ struct Texts {
     const char* desktop_shortcut;
     const char* registry_removed;
     const char* uninstall_complete;
+    const char* not_removed;
     const char* setup_title;
     const char* registration_refused;
     // Errors

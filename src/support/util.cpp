@@ -104,11 +104,13 @@ int file_dialog(int mode, int slot, HWND owner, const std::vector<std::string>& 
     return 1;
 }
 
+PathQueries path_queries{GetModuleFileNameA, GetShortPathNameA};
+
 std::string short_path(const std::string& path) {
-    DWORD needed = GetShortPathNameA(path.c_str(), nullptr, 0);
+    DWORD needed = path_queries.short_path_name(path.c_str(), nullptr, 0);
     if (needed == 0) return {};
     std::string result(needed, '\0');
-    DWORD length = GetShortPathNameA(path.c_str(), result.data(), needed);
+    DWORD length = path_queries.short_path_name(path.c_str(), result.data(), needed);
     // Zero is a failure; a length beyond the buffer means the file changed in between.
     if (length == 0 || length >= needed) return {};
     result.resize(length);
@@ -119,7 +121,7 @@ std::string program_path() {
     // The module's own file: the command line's first word may be a bare name found through PATH.
     std::string file(MAX_PATH, '\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, file.data(), static_cast<DWORD>(file.size()));
+        const DWORD length = path_queries.module_file_name(nullptr, file.data(), static_cast<DWORD>(file.size()));
         if (length == 0) return {};
         // A name that fills the buffer may have been cut short.
         if (length < file.size()) {
@@ -196,10 +198,11 @@ HRESULT create_shortcut(std::string target, std::string shortcut_file, std::stri
     HRESULT status = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                       reinterpret_cast<void**>(&link));
     if (SUCCEEDED(status)) {
-        link->SetPath(target.c_str());
+        // A link without its target would be saved all the same and lead nowhere.
+        status = link->SetPath(target.c_str());
         link->SetDescription(description.c_str());
         IPersistFile* file = nullptr;
-        status = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        if (SUCCEEDED(status)) status = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
         if (SUCCEEDED(status)) {
             // A path that does not fit is refused: saved cut off, the link would land elsewhere.
             WCHAR wide[MAX_PATH] = {};

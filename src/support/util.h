@@ -35,7 +35,16 @@ void bind_file_dialogs(HINSTANCE instance, DirectorySlots* directories);
 int file_dialog(int mode, int slot, HWND owner, const std::vector<std::string>& filters, std::string& path,
                 std::string& title);
 
-// The short (8.3) form of an existing path; empty when it does not exist or has none.
+// The system's answers about the program's own file and short names. Tests replace them to meet
+// what Wine never shows: a program folder with blanks on a volume without short (8.3) names.
+struct PathQueries {
+    DWORD(WINAPI* module_file_name)(HMODULE, LPSTR, DWORD);
+    DWORD(WINAPI* short_path_name)(LPCSTR, LPSTR, DWORD);
+};
+extern PathQueries path_queries;
+
+// The short (8.3) form of an existing path, or its long form on a volume without short names;
+// empty when it does not exist.
 std::string short_path(const std::string& path);
 
 // The short path of this program's own file (not the command line's first word); empty when it
@@ -76,7 +85,7 @@ private:
 void draw_masked_bitmap(HBITMAP image, HBITMAP mask, HDC dc, const RECT& rect);
 
 // Writes a shortcut file that opens `target`. Returns the system status (negative on failure, also
-// when the shortcut's path is too long or the file cannot be written).
+// when the target is refused, the shortcut's path is too long or the file cannot be written).
 // COM must have been started on the calling thread.
 HRESULT create_shortcut(std::string target, std::string shortcut_file, std::string description);
 

@@ -3,6 +3,8 @@
 #include "support/messages.h"
 #include "support/texts.h"
 #include "support/util.h"
+#include "ui/dpi.h"
+#include "ui/layout.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -31,11 +33,12 @@ AboutWindow::AboutWindow() : Window(nullptr) {
     try {
         registerClass(class_name, COLOR_WINDOW);
         picture = CHECK_CALL(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ABOUT)));
-        RECT place{0, 0, window_width, window_height};
+        dpi = system_dpi();
+        RECT place{0, 0, to_pixels(window_width, dpi), to_pixels(window_height, dpi)};
         const RECT screen = screen_rect();
         center_rect(place, screen.left, screen.top, screen.right, screen.bottom);
-        createWindow(0, class_name, texts.about_menu, WS_CAPTION | WS_SYSMENU, place.left, place.top, window_width,
-                     window_height, nullptr);
+        createWindow(0, class_name, texts.about_menu, WS_CAPTION | WS_SYSMENU, place.left, place.top,
+                     place.right - place.left, place.bottom - place.top, nullptr);
         center_window(hwnd);
         ShowWindow(hwnd, SW_SHOWNORMAL);
         CHECK_CALL(UpdateWindow(hwnd));
@@ -60,8 +63,12 @@ LRESULT AboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint paint(hwnd);
         MemoryDC memory(paint.dc);
         memory.select(picture);
-        CHECK_CALL(BitBlt(paint.dc, picture_offset, picture_offset, picture_width, picture_height, memory.get(), 0, 0,
-                          SRCCOPY));
+        // Smoothed when the screen's DPI enlarges it.
+        SetStretchBltMode(paint.dc, HALFTONE);
+        SetBrushOrgEx(paint.dc, 0, 0, nullptr);  // as HALFTONE asks
+        CHECK_CALL(StretchBlt(paint.dc, to_pixels(picture_offset, dpi), to_pixels(picture_offset, dpi),
+                              to_pixels(picture_width, dpi), to_pixels(picture_height, dpi), memory.get(), 0, 0,
+                              picture_width, picture_height, SRCCOPY));
         return 0;
     }
     default:

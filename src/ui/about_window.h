@@ -11,4 +11,6 @@ public:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HBITMAP picture = nullptr;
+    // The screen's DPI when the window opened: the picture and the window are enlarged by it.
+    int dpi = 96;
 };

@@ -5,6 +5,8 @@
 #include "support/messages.h"
 #include "support/texts.h"
 #include "support/util.h"
+#include "ui/dpi.h"
+#include "ui/layout.h"
 #include "ui/pad_host.h"
 #include "ui/search_window.h"
 #include "ui/magic_click_window.h"
@@ -25,8 +27,9 @@ MainWindow::MainWindow(int show, const std::string& path) : Window(nullptr), fil
         registerClass();
         fontSize = host.fontSize;
         fontName = host.fontName;
+        dpi = system_dpi();
         makeFonts();
-        RECT place{0, 0, host.defaultWinWidth, host.defaultWinHeight};
+        RECT place{0, 0, to_pixels(host.defaultWinWidth, dpi), to_pixels(host.defaultWinHeight, dpi)};
         fitToWorkArea(place);
         if (!fileName.empty()) {
             title = display_name(fileName);
@@ -34,6 +37,7 @@ MainWindow::MainWindow(int show, const std::string& path) : Window(nullptr), fil
         }
         createWindow(0, host.productName.c_str(), windowText().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                      CW_USEDEFAULT, place.right - place.left, place.bottom - place.top, nullptr);
+        adoptMonitorDpi();
         present(show);
     } catch (...) {
         undoConstruction();
@@ -53,12 +57,14 @@ MainWindow::MainWindow(const std::string& path) : Window(nullptr), fileName(path
         const PadFileHeader& header = reader.header();
         fontName = header.font ? header.font->name : host.fontName;
         fontSize = header.font ? header.font->size : host.fontSize;
+        dpi = system_dpi();
         makeFonts();
 
-        RECT place{0, 0, host.defaultWinWidth, host.defaultWinHeight};
+        RECT place{0, 0, to_pixels(host.defaultWinWidth, dpi), to_pixels(host.defaultWinHeight, dpi)};
         int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
         if (const auto& stored = header.placement) {
-            place = {stored->left, stored->top, stored->left + stored->width, stored->top + stored->height};
+            const int left = to_pixels(stored->left, dpi), top = to_pixels(stored->top, dpi);
+            place = {left, top, left + to_pixels(stored->width, dpi), top + to_pixels(stored->height, dpi)};
             fitToWorkArea(place);
             x = place.left;
             y = place.top;
@@ -67,6 +73,7 @@ MainWindow::MainWindow(const std::string& path) : Window(nullptr), fileName(path
         }
         createWindow(0, host.productName.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, x, y, place.right - place.left,
                      place.bottom - place.top, nullptr);
+        adoptMonitorDpi();
 
         if (header.newer() && MessageBoxA(hwnd, fill_message(texts.newer_file_question, fileName).c_str(),
                                           texts.newer_file, MB_YESNO) != IDYES)
@@ -95,14 +102,26 @@ void MainWindow::undoConstruction() noexcept {
 MainWindow::~MainWindow() { deleteFonts(); }
 
 void MainWindow::deleteFonts() noexcept {
-    if (findFont) DeleteObject(std::exchange(findFont, nullptr));
-    if (textFont) DeleteObject(std::exchange(textFont, nullptr));
+    for (HFONT* font : {&findFont, &textFont, &labelFont})
+        if (*font) DeleteObject(std::exchange(*font, nullptr));
+}
+
+void MainWindow::adoptMonitorDpi() {
+    // A window may open on a monitor whose DPI is not the system's.
+    const int actual = window_dpi(hwnd);
+    if (actual == dpi) return;
+    RECT place;
+    CHECK_CALL(GetWindowRect(hwnd, &place));
+    place.right = place.left + MulDiv(place.right - place.left, actual, dpi);
+    place.bottom = place.top + MulDiv(place.bottom - place.top, actual, dpi);
+    onDpiChanged(actual, place);
 }
 
 void MainWindow::makeFonts() {
     deleteFonts();
+    labelFont = scaled_font(thePadHost->boldFont, dpi);
     LOGFONTA description{};
-    description.lfHeight = -fontSize;
+    description.lfHeight = -to_pixels(fontSize, dpi);
     description.lfWeight = FW_NORMAL;
     // A face name from a pad file may be longer than the record holds: it is cut, never overrun.
     lstrcpynA(description.lfFaceName, fontName.c_str(), LF_FACESIZE);

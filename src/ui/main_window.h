@@ -41,7 +41,8 @@ public:
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Makes findFont and textFont from fontName and fontSize, deleting the old ones.
+    // Makes findFont and textFont from fontName and fontSize, and labelFont from the program's
+    // label font, all at the window's DPI, deleting the old ones.
     void makeFonts();
     // Shows the current nib, selects the match, sets the position label and the arrow buttons.
     void showCurrent();
@@ -56,7 +57,11 @@ public:
 
     HFONT findFont = nullptr;
     HFONT textFont = nullptr;
+    HFONT labelFont = nullptr;
+    // In 96-DPI units, as pad files and settings keep it.
     std::int32_t fontSize = 0;
+    // The DPI of the window's monitor: what it draws at. Sizes are kept in 96-DPI units and scaled.
+    int dpi = 96;
     std::string fontName;
     SearchWindow* findField = nullptr;
     MagicClickWindow* textField = nullptr;
@@ -84,6 +89,8 @@ private:
     void takeFileChanges();
     // After a merge: the nib that was current stays current, and the find field's query applies.
     void showMerged(const Uuid& current);
+    // After creation: a window that the system put on a monitor of another DPI takes that DPI.
+    void adoptMonitorDpi();
     // The title-bar text: the title, or "New Pad".
     std::string windowText() const;
 
@@ -99,6 +106,8 @@ private:
     LRESULT onQueryEndSession();
     LRESULT onCopyData(const COPYDATASTRUCT& record);
     void onNewFonts();
+    // The window moved to a monitor of another DPI: it takes the suggested place and redraws at the new DPI.
+    void onDpiChanged(int newDpi, const RECT& suggested);
     LRESULT onIsYourPad(const char* path);
     LRESULT onSetFind(const char* query, bool followLink);
     LRESULT onSyncWith(const char* path);

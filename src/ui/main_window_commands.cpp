@@ -9,6 +9,8 @@
 #include "ui/about_window.h"
 #include "ui/command_ids.h"
 #include "ui/dialogs.h"
+#include "ui/dpi.h"
+#include "ui/layout.h"
 #include "ui/link_text.h"
 #include "ui/magic_click_window.h"
 #include "ui/pad_host.h"
@@ -171,7 +173,10 @@ std::int32_t MainWindow::save(unsigned id) {
     // A minimised or maximised window stores its restored rectangle.
     if (GetWindowPlacement(hwnd, &placement)) {
         const RECT& normal = placement.rcNormalPosition;
-        header.placement = WindowPlacement{normal.left, normal.top, normal.right - normal.left, normal.bottom - normal.top};
+        // In 96-DPI units: the pad opens the same size on a screen of another DPI.
+        header.placement = WindowPlacement{to_units(normal.left, dpi), to_units(normal.top, dpi),
+                                           to_units(normal.right - normal.left, dpi),
+                                           to_units(normal.bottom - normal.top, dpi)};
     }
     header.font = PadFont{fontName, fontSize};
     if (id == CMD_SAVE) {
@@ -207,8 +212,10 @@ std::int32_t MainWindow::quit() {
 }
 
 std::int32_t MainWindow::chooseFont() {
+    // The font dialog measures heights at the system's DPI; the size is kept in 96-DPI units.
+    const int dialogDpi = system_dpi();
     LOGFONTA font{};
-    font.lfHeight = -thePadHost->fontSize;
+    font.lfHeight = -to_pixels(thePadHost->fontSize, dialogDpi);
     font.lfWeight = FW_NORMAL;
     lstrcpynA(font.lfFaceName, fontName.c_str(), LF_FACESIZE);
     CHOOSEFONTA choice{};
@@ -219,7 +226,7 @@ std::int32_t MainWindow::chooseFont() {
     if (!ChooseFontA(&choice)) return 0;
     // The font is kept in the pad file, and new pads take it too.
     padChanged = 1;
-    fontSize = -font.lfHeight;
+    fontSize = to_units(-font.lfHeight, dialogDpi);
     fontName = font.lfFaceName;
     thePadHost->fontSize = fontSize;
     thePadHost->fontName = fontName;

@@ -7,6 +7,7 @@
 #include "support/util.h"
 #include "ui/command_ids.h"
 #include "ui/copy_data.h"
+#include "ui/dpi.h"
 #include "ui/layout.h"
 #include "ui/magic_click_window.h"
 #include "ui/pad_host.h"
@@ -72,6 +73,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: return onNotify(wParam, lParam);
     case WM_COPYDATA: return onCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_NEWFONTS: onNewFonts(); return 0;
+    case WM_DPICHANGED: onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_ISYOURPAD: return onIsYourPad(text_argument(wParam));
     case WM_SETFIND: return onSetFind(text_argument(wParam), false);
     case WM_FOLLOWLINK: return onSetFind(text_argument(wParam), true);
@@ -89,7 +91,7 @@ LRESULT MainWindow::onCreate() {
     statusLabel = CHECK_CALL(CreateWindowExA(0, "static", ("0 " + std::string(texts.of) + " 0").c_str(),
                                              WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, hwnd,
                                              reinterpret_cast<HMENU>(statusLabelId), host.instance, nullptr));
-    SendMessageA(statusLabel, WM_SETFONT, reinterpret_cast<WPARAM>(host.boldFont), 0);
+    SendMessageA(statusLabel, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont), 0);
     prevButton = (new ButtonWindow(this, prevButtonId))->hwnd;
     nextButton = (new ButtonWindow(this, nextButtonId))->hwnd;
     host.windows.push_back(this);
@@ -109,18 +111,18 @@ void MainWindow::onSize(WPARAM type, LPARAM size) {
     if (!findField) return;
     PadHost& host = *thePadHost;
     if (type == SIZE_RESTORED) {
-        // New windows open at the size of the last restored one.
+        // New windows open at the size of the last restored one, on whichever screen.
         RECT outer;
         CHECK_CALL(GetWindowRect(hwnd, &outer));
-        host.defaultWinWidth = outer.right - outer.left;
-        host.defaultWinHeight = outer.bottom - outer.top;
+        host.defaultWinWidth = to_units(outer.right - outer.left, dpi);
+        host.defaultWinHeight = to_units(outer.bottom - outer.top, dpi);
     }
     HDC dc = CHECK_CALL(GetDC(hwnd));
     const HGDIOBJ original = GetCurrentObject(dc, OBJ_FONT);
     int findLine = 0, labelLine = 0;
     try {
         findLine = line_height(dc, findFont);
-        labelLine = line_height(dc, host.boldFont);
+        labelLine = line_height(dc, labelFont);
     } catch (...) {
         SelectObject(dc, original);
         ReleaseDC(hwnd, dc);
@@ -130,7 +132,7 @@ void MainWindow::onSize(WPARAM type, LPARAM size) {
     ReleaseDC(hwnd, dc);
 
     const MainLayout layout = layout_main_window(static_cast<short>(LOWORD(size)), static_cast<short>(HIWORD(size)),
-                                                 host.windowMargin, host.fieldSpacing, findLine, labelLine);
+                                                 host.windowMargin, host.fieldSpacing, findLine, labelLine, dpi);
     place(findField->hwnd, layout.findField);
     place(textField->hwnd, layout.textField);
     place(statusLabel, layout.statusLabel);
@@ -146,8 +148,9 @@ void MainWindow::onPaint() {
     // The separator line under the menu: a shadow row over a light one.
     RECT client{}, shadow{}, light{};
     bool drawn = GetClientRect(hwnd, &client);
-    shadow = {client.left, 0, client.right, 1};
-    light = {client.left, 1, client.right, 2};
+    const int row = to_pixels(1, dpi);
+    shadow = {client.left, 0, client.right, row};
+    light = {client.left, row, client.right, 2 * row};
     drawn = drawn && FillRect(dc, &shadow, GetSysColorBrush(COLOR_3DSHADOW)) &&
             FillRect(dc, &light, GetSysColorBrush(COLOR_3DLIGHT));
     EndPaint(hwnd, &paint);
@@ -162,8 +165,15 @@ LRESULT MainWindow::onDrawItem(const DRAWITEMSTRUCT& item) {
         image = previous ? IDB_PREV_DISABLED : IDB_NEXT_DISABLED;
     else if (item.itemState & ODS_SELECTED)
         image = previous ? IDB_PREV_PRESSED : IDB_NEXT_PRESSED;
+    // The image for the DPI at its own size, centred on the button face.
+    const int size = arrow_image_size(dpi);
+    const int set = size == 32 ? IDB_ARROWS_32 : size == 24 ? IDB_ARROWS_24 : 0;
+    CHECK_CALL(FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE)));
+    const RECT& button = item.rcItem;
+    const int left = (button.left + button.right - size) / 2, top = (button.top + button.bottom - size) / 2;
     const auto& bitmaps = thePadHost->bitmaps;
-    draw_masked_bitmap(bitmaps[image], bitmaps[previous ? IDB_PREV_MASK : IDB_NEXT_MASK], item.hDC, item.rcItem);
+    draw_masked_bitmap(bitmaps[set + image], bitmaps[set + (previous ? IDB_PREV_MASK : IDB_NEXT_MASK)], item.hDC,
+                       RECT{left, top, left + size, top + size});
     return TRUE;
 }
 
@@ -233,9 +243,19 @@ LRESULT MainWindow::onCopyData(const COPYDATASTRUCT& record) {
     }
 }
 
+void MainWindow::onDpiChanged(int newDpi, const RECT& suggested) {
+    dpi = newDpi;
+    makeFonts();
+    // The new size lays the window out again.
+    CHECK_CALL(SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                            suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE));
+    onNewFonts();
+}
+
 void MainWindow::onNewFonts() {
     SendMessageA(findField->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(findFont), 0);
     SendMessageA(textField->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), 0);
+    SendMessageA(statusLabel, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont), 0);
     RECT client;
     CHECK_CALL(GetClientRect(hwnd, &client));
     SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));

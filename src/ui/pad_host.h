@@ -44,10 +44,11 @@ public:
     // The quoted short paths of the pads closed since the last main window was made, each followed
     // by a blank; reopened at the next start without arguments.
     std::string restartCommand;
+    // Described in 96-DPI units: each window makes its own copy at its DPI.
     HFONT boldFont = nullptr;
     HFONT normalFont = nullptr;
-    // Indexed by resource number 1 to 8; entry 0 stays empty.
-    std::array<HBITMAP, 9> bitmaps{};
+    // The arrow images, indexed by resource number: 1 to 8, 21 to 28 and 31 to 38.
+    std::array<HBITMAP, 39> bitmaps{};
     // The open main windows in order of creation; they add and remove themselves.
     std::vector<MainWindow*> windows;
 };

@@ -3,6 +3,8 @@
 #include "support/messages.h"
 #include "support/texts.h"
 #include "support/util.h"
+#include "ui/dpi.h"
+#include "ui/layout.h"
 
 #include <commctrl.h>
 
@@ -19,25 +21,33 @@ ProgressWindow::ProgressWindow(const std::string& title, const std::string& labe
     try {
         InitCommonControls();
         registerClass(class_name, COLOR_3DFACE);
-        createWindow(0, class_name, title.c_str(), WS_POPUP | WS_CAPTION, 0, 0, 165, 95, nullptr);
+        const int dpi = system_dpi();
+        // Sizes in 96-DPI units.
+        auto child = [&](const char* control, const std::string& text, int x, int y, int width, int height) {
+            return CHECK_CALL(CreateWindowExA(0, control, text.c_str(), WS_CHILD | WS_VISIBLE, to_pixels(x, dpi),
+                                              to_pixels(y, dpi), to_pixels(width, dpi), to_pixels(height, dpi), hwnd,
+                                              no_id, GetModuleHandleA(nullptr), nullptr));
+        };
+        createWindow(0, class_name, title.c_str(), WS_POPUP | WS_CAPTION, 0, 0, to_pixels(165, dpi),
+                     to_pixels(95, dpi), nullptr);
         center_window(hwnd);
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        label = CHECK_CALL(CreateWindowExA(0, "static", label_.c_str(), WS_CHILD | WS_VISIBLE, 10, 10, 100, 15, hwnd,
-                                           no_id, instance, nullptr));
-        SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-        percentLine = CHECK_CALL(CreateWindowExA(0, "static", percent_text(0).c_str(), WS_CHILD | WS_VISIBLE, 10, 50,
-                                                 100, 15, hwnd, no_id, instance, nullptr));
-        SendMessageA(percentLine, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-        bar = CHECK_CALL(CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 10, 30, 145, 14, hwnd, no_id,
-                                         instance, nullptr));
+        textFont = scaled_font(font, dpi);
+        label = child("static", label_, 10, 10, 100, 15);
+        SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), 0);
+        percentLine = child("static", percent_text(0), 10, 50, 100, 15);
+        SendMessageA(percentLine, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), 0);
+        bar = child(PROGRESS_CLASSA, "", 10, 30, 145, 14);
         shownPercent = 0;
         ShowWindow(hwnd, SW_SHOWNORMAL);
         CHECK_CALL(UpdateWindow(hwnd));
     } catch (...) {
         abandonWindow();
+        if (textFont) DeleteObject(textFont);
         throw;
     }
 }
+
+ProgressWindow::~ProgressWindow() { DeleteObject(textFont); }
 
 void ProgressWindow::setProgress(double fraction) {
     // Outside 0 to 1 (or not a number) the conversion to int would be undefined; such a caller

@@ -8,9 +8,10 @@
 
 class ProgressWindow : public Window {
 public:
-    // Shows the window at once. `font` is the program's normal font, given to the two text lines;
-    // the caller keeps it.
+    // Shows the window at once. `font` is the program's normal font (in 96-DPI units): the two
+    // text lines get a copy at the screen's DPI. The caller keeps it.
     ProgressWindow(const std::string& title, const std::string& label, HFONT font);
+    ~ProgressWindow() override;
 
     // `fraction` runs from 0 to 1; the window changes only when the whole percentage does.
     void setProgress(double fraction);
@@ -18,5 +19,6 @@ public:
     HWND label = nullptr;
     HWND bar = nullptr;
     HWND percentLine = nullptr;
+    HFONT textFont = nullptr;
     int shownPercent = 0;
 };

@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #ifndef _WIN32
@@ -130,15 +131,28 @@ TEST_F(Saving, StaleTemporaryFilesOfThePadGoWithTheNextSave) {
     EXPECT_EQ(read_bytes(pad), new_bytes);
 }
 
-TEST_F(Saving, APathLongerThanTheOldLimitOfWindowsSavesAndReplaces) {
+TEST_F(Saving, PathsWithForwardSlashesOrLongerThanTheOldLimitOfWindowsSaveAndReplace) {
     const std::string deep = folder.path(std::string(120, 'a')) + "/" + std::string(120, 'b');
-    fs::create_directories(deep);
-    const std::string long_pad = deep + "/pad.nib";
-    ASSERT_GT(long_pad.size(), 260u);
-    write_bytes(long_pad, old_bytes);
-    save_new_version(long_pad);
-    EXPECT_EQ(read_bytes(long_pad), new_bytes);
-    EXPECT_THAT(platform::folder_entries(deep), ElementsAre("pad.nib"));
+    // A folder named as the POSIX world writes it: forward slashes, and on Windows no drive (that
+    // of the current directory). It must name the same file for every file operation of a save.
+    std::string forward = folder.path("f");
+#ifdef _WIN32
+    const fs::path was = fs::current_path();
+    fs::current_path(folder.path(""));
+    forward = forward.substr(2);
+    std::replace(forward.begin(), forward.end(), '\\', '/');
+#endif
+    for (const auto& [inner, named] : {std::pair{folder.path("f"), forward}, {deep, deep}}) {
+        SCOPED_TRACE(named);
+        fs::create_directories(inner);
+        write_bytes(inner + "/pad.nib", old_bytes);
+        save_new_version(named + "/pad.nib");
+        EXPECT_EQ(read_bytes(inner + "/pad.nib"), new_bytes);
+        EXPECT_THAT(platform::folder_entries(inner), ElementsAre("pad.nib"));
+    }
+#ifdef _WIN32
+    fs::current_path(was);
+#endif
     // Short again for the scratch folder's clean-up, which takes no long paths on Windows.
     fs::rename(folder.path(std::string(120, 'a')), folder.path("a"));
 }

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-TEST(Manifest, BringsCommonControlsSixAndSystemDpiAwareness) {
+TEST(Manifest, BringsCommonControlsSixAndPerMonitorDpiAwareness) {
     HMODULE controls = LoadLibraryA("comctl32.dll");
     ASSERT_TRUE(controls);
     char path[MAX_PATH] = {};
@@ -18,4 +18,13 @@ TEST(Manifest, BringsCommonControlsSixAndSystemDpiAwareness) {
     std::transform(loaded.begin(), loaded.end(), loaded.begin(), [](unsigned char c) { return std::tolower(c); });
     EXPECT_NE(loaded.find("microsoft.windows.common-controls_6595b64144ccf1df_6."), std::string::npos) << path;
     EXPECT_TRUE(IsProcessDPIAware());
+    // Per monitor: the awareness of the thread's context (2), where the system knows it.
+    auto function = [](const char* name) {
+        return reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), name));
+    };
+    auto context = reinterpret_cast<HANDLE(WINAPI*)()>(function("GetThreadDpiAwarenessContext"));
+    auto awareness = reinterpret_cast<int(WINAPI*)(HANDLE)>(function("GetAwarenessFromDpiAwarenessContext"));
+    if (context && awareness) {
+        EXPECT_EQ(awareness(context()), 2);
+    }
 }
