@@ -18,16 +18,16 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+using Answers = std::vector<std::pair<std::string, int>>;  // dialog title, button
+
 const std::string app_paths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\scrivel.exe";
 const std::string uninstall_entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\scrivel";
 
 std::string shortcut_in(int folder, int fallback) {
-    std::string path = special_folder_path(folder);
-    if (path.empty()) path = special_folder_path(fallback);
-    return path + "\\Scrivel.lnk";
+    const std::string path = special_folder_path(folder);
+    return (path.empty() ? special_folder_path(fallback) : path) + "\\Scrivel.lnk";
 }
-
-bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
 std::string registered() {
     std::string program;
@@ -44,14 +44,28 @@ protected:
         CoInitialize(nullptr);
         // A first start: nothing of the program in the registry or among the shortcuts.
         for (const auto& [root, path] : keys) RegDeleteTreeA(root, path.c_str()), RegDeleteKeyA(root, path.c_str());
-        for (const std::string& shortcut : shortcuts) std::filesystem::remove(shortcut);
+        for (const std::string& shortcut : {start_menu, desktop}) std::filesystem::remove(shortcut);
     }
     void TearDown() override {
-        for (const std::string& shortcut : shortcuts) std::filesystem::remove(shortcut);
+        app.reset();
+        for (const std::string& shortcut : {start_menu, desktop}) std::filesystem::remove(shortcut);
         CoUninitialize();
     }
-    // A working copy whose start asked what `answerer` answered.
-    std::unique_ptr<Application> start() { return std::make_unique<Application>(GetModuleHandleA(nullptr)); }
+    // Starts a working copy whose questions get `answers` in turn; returns the questions asked.
+    std::vector<std::string> start(const Answers& answers) {
+        harness::DialogAnswerer answerer(500ms);
+        for (const auto& [title, button] : answers) answerer.press(title, button);
+        app.reset();
+        app = std::make_unique<Application>(GetModuleHandleA(nullptr));
+        EXPECT_TRUE(answerer.all_answered());
+        std::vector<std::string> asked;
+        for (const harness::SeenDialog& dialog : answerer.seen()) asked.push_back(dialog.text);
+        return asked;
+    }
+    // No key of the file type, no application entry and no settings are left.
+    void expect_no_keys_left() const {
+        for (const auto& [root, path] : keys) EXPECT_FALSE(key_exists(root, path)) << path;
+    }
 
     const std::vector<std::pair<HKEY, std::string>> keys = {
         {HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel"},  {HKEY_CLASSES_ROOT, ".nib"},
@@ -63,106 +77,85 @@ protected:
     std::list<harness::RegistryKeyGuard> guards;
     const std::string start_menu = shortcut_in(CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS);
     const std::string desktop = shortcut_in(CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOP);
-    const std::vector<std::string> shortcuts = {start_menu, desktop};
     const std::string own = program_path();
+    std::unique_ptr<Application> app;
 };
 
 }  // namespace
 
-TEST_F(Installation, AFirstStartAsksAndEachAnswerKeepsItsWord) {
-    {
-        harness::DialogAnswerer answerer;
-        answerer.press("Setup", IDC_SETUP_LATER);
-        EXPECT_EQ(start()->changeRegistry, 1);
-        EXPECT_EQ(registered(), "") << "remind me later changes nothing";
-        ASSERT_TRUE(answerer.all_answered());
-        EXPECT_EQ(answerer.seen()[0].text, texts.modify_registry);
-    }
-    {
-        harness::DialogAnswerer answerer;
-        answerer.press("Setup", IDC_SETUP_NEVER);
-        start()->saveSettings();
-        EXPECT_TRUE(answerer.all_answered());
-    }
-    {
-        harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
-        start();
-        EXPECT_TRUE(answerer.seen().empty()) << "never again means never";
-    }
+TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) {
+    const std::vector<std::string> setup{texts.modify_registry}, nothing;
+    EXPECT_EQ(start({{"Setup", IDC_SETUP_LATER}}), setup);
+    EXPECT_EQ(app->changeRegistry, 1);
+    EXPECT_EQ(registered(), "") << "remind me later changes nothing";
+    EXPECT_EQ(start({{"Setup", IDC_SETUP_NEVER}}), setup);
+    app->saveSettings();
+    EXPECT_EQ(start({}), nothing) << "never again means never";
+
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel");
-    harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
-    answerer.press("Setup", IDOK).press("Shortcut", IDYES).press("Shortcut", IDNO);
-    start();
-    EXPECT_TRUE(answerer.all_answered());
+    EXPECT_EQ(start({{"Setup", IDOK}, {"Shortcut", IDYES}, {"Shortcut", IDNO}}),
+              (std::vector<std::string>{texts.modify_registry, texts.start_menu_shortcut, texts.desktop_shortcut}));
     EXPECT_EQ(registered(), own);
-    EXPECT_TRUE(exists(start_menu));
-    EXPECT_FALSE(exists(desktop));
+    EXPECT_TRUE(std::filesystem::exists(start_menu));
+    EXPECT_FALSE(std::filesystem::exists(desktop));
     // What the shell reads: the type, its icon and command, the program's path and its uninstall command.
     const std::string machine = "HKEY_LOCAL_MACHINE\\", classes = "HKEY_CLASSES_ROOT\\";
-    EXPECT_EQ(read_text(classes + ".nib", ""), "nibfile");
-    EXPECT_EQ(read_text(classes + "nibfile", ""), "Scrivel Pad");
-    EXPECT_EQ(read_text(classes + "nibfile\\DefaultIcon", ""), own + ",-" + std::to_string(IDI_PAD_FILE));
-    EXPECT_EQ(read_text(classes + "nibfile\\shell\\open\\command", ""), own + " \"%1\"");
-    EXPECT_EQ(read_text(machine + app_paths, ""), own);
-    EXPECT_EQ(read_text(machine + uninstall_entry, "UninstallString"), own + " /u");
-    start();
-    EXPECT_EQ(answerer.seen().size(), 3u) << "a registered program is not asked again";
+    const struct {
+        std::string key, name, value;
+    } values[] = {
+        {classes + ".nib", "", "nibfile"},
+        {classes + "nibfile", "", "Scrivel Pad"},
+        {classes + "nibfile\\DefaultIcon", "", own + ",-" + std::to_string(IDI_PAD_FILE)},
+        {classes + "nibfile\\shell\\open\\command", "", own + " \"%1\""},
+        {machine + app_paths, "", own},
+        {machine + uninstall_entry, "UninstallString", own + " /u"},
+    };
+    for (const auto& v : values) EXPECT_EQ(read_text(v.key, v.name), v.value) << v.key;
+    EXPECT_EQ(start({}), nothing) << "a registered program is not asked again";
 
-    // "/u" leaves no key of the file type, no application entry and no shortcut behind.
     harness::DialogAnswerer done;
     done.press("Uninstall complete", IDOK);
-    auto app = start();
     app->uninstall();
     EXPECT_TRUE(done.all_answered());
-    for (const auto& [root, path] : keys) EXPECT_FALSE(key_exists(root, path)) << path;
-    EXPECT_FALSE(exists(start_menu));
+    expect_no_keys_left();
+    EXPECT_FALSE(std::filesystem::exists(start_menu));
 }
 
 TEST_F(Installation, AMovedProgramRenewsItsEntriesAndOnlyTheShortcutsThatExist) {
+    {
+        std::string lower = own;
+        CharLowerA(lower.data());
+        harness::PadTypeRegisteredTo other_case(lower);
+        EXPECT_EQ(start({}), std::vector<std::string>{}) << "the same file named in other letters is no move";
+    }
     TempDirectory old_place;
     const std::string old_program = old_place.create_file("old.exe");
-    {
-        harness::PadTypeRegisteredTo moved(own);
-        // The same file named in other letters is no move.
-        std::string lower = own;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        harness::PadTypeRegisteredTo other_case(lower);
-        harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
-        start();
-        EXPECT_TRUE(answerer.seen().empty());
-    }
     harness::PadTypeRegisteredTo moved(old_program);
     ASSERT_GE(create_shortcut(old_program, start_menu, "old"), 0);
-    harness::DialogAnswerer answerer;
-    answerer.press("Setup", IDOK);
-    start();
-    ASSERT_TRUE(answerer.all_answered());
-    EXPECT_EQ(answerer.seen()[0].text, texts.program_moved);
+    EXPECT_EQ(start({{"Setup", IDOK}}), std::vector<std::string>{texts.program_moved});
     EXPECT_EQ(registered(), own);
-    EXPECT_TRUE(exists(start_menu));
-    EXPECT_FALSE(exists(desktop)) << "no shortcut is made where there was none";
-    EXPECT_FALSE(exists(start_menu + ".new"));
+    EXPECT_TRUE(std::filesystem::exists(start_menu));
+    EXPECT_FALSE(std::filesystem::exists(desktop)) << "no shortcut is made where there was none";
+    EXPECT_FALSE(std::filesystem::exists(start_menu + ".new"));
 }
 
 TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndATotalRefusalIsTold) {
-    std::unique_ptr<Application> app;
     {
         harness::PadTypeRegisteredTo quiet(own);
-        app = start();
+        start({});
     }
     const RegistrationPlace refused{"HKEY_NOWHERE\\", "HKEY_NOWHERE\\", "HKEY_NOWHERE\\"};
     app->registrationPlaces = {refused, user_registration};
-    harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
+    harness::DialogAnswerer answerer(500ms);
     answerer.press("Setup", IDOK).press("Shortcut", IDNO).press("Shortcut", IDNO);
     app->checkInstallation();
     EXPECT_EQ(registered(), own);
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, "Software\\Classes\\nibfile\\shell\\open\\command"));
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, "Software\\Classes\\.nib"));
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, app_paths));
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, uninstall_entry));
+    for (const std::string key : {"Software\\Classes\\nibfile\\shell\\open\\command", "Software\\Classes\\.nib",
+                                   app_paths.c_str(), uninstall_entry.c_str()})
+        EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, key)) << key;
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry));
     app->uninstall();
-    for (const auto& [root, path] : keys) EXPECT_FALSE(key_exists(root, path)) << path;
+    expect_no_keys_left();
 
     EXPECT_FALSE(register_association("nib", "nibfile", texts.pad_file_type, IDI_PAD_FILE, refused));
     app->registrationPlaces = {refused};
@@ -176,11 +169,11 @@ TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndATotalRefusal
 
 TEST_F(Installation, RegisteredProgramIsTheShortPathOfAnExistingFile) {
     TempDirectory directory;
-    const std::string long_path = directory.create_file("Long Program Name.exe");
     const std::string command = "HKEY_CLASSES_ROOT\\nibfile\\shell\\open\\command\\";
-    write_string(open_key(command, true).get(), "", "\"" + long_path + "\" \"%1\"");
-    EXPECT_EQ(registered(), short_path(long_path));
-    EXPECT_EQ(registered().find(' '), std::string::npos);
-    write_string(open_key(command, true).get(), "", "\"" + directory.path() + "gone.exe\" \"%1\"");
-    EXPECT_EQ(registered(), "");
+    const std::string long_path = directory.create_file("Long Program Name.exe"), gone = directory.path() + "gone.exe";
+    for (auto [program, expected] : {std::pair{long_path, short_path(long_path)}, {gone, std::string()}}) {
+        write_string(open_key(command, true).get(), "", "\"" + program + "\" \"%1\"");
+        EXPECT_EQ(registered(), expected);
+    }
+    EXPECT_EQ(short_path(long_path).find(' '), std::string::npos);
 }
