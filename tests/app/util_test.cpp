@@ -59,7 +59,7 @@ TEST(Shell, ShortPathsDisplayNamesFoldersAndShortcuts) {
     EXPECT_NE(bytes.find("A Rather Long File Name.nib"), std::string::npos) << "the link names its target";
 }
 
-TEST(Drawing, CentringOverTheOwnerOrTheScreenAndMaskedBitmaps) {
+TEST(Centring, OverTheOwnerOrTheScreen) {
     const auto popup = [](HWND owner, int x, int y, int width, int height) {
         return CreateWindowExA(0, "STATIC", "", WS_POPUP, x, y, width, height, owner, nullptr, nullptr, nullptr);
     };
@@ -76,21 +76,16 @@ TEST(Drawing, CentringOverTheOwnerOrTheScreenAndMaskedBitmaps) {
     DestroyWindow(alone);
     DestroyWindow(owner);
     EXPECT_THROW(center_window(alone), msg_exception);
+}
 
-    // The image where the mask is white (the left half), the button face elsewhere.
+TEST(DrawMaskedBitmap, ImageWhereTheMaskIsWhiteButtonFaceElsewhere) {
+    // 16 by 16: the image red on the left half and black on the right, the mask white on the left half.
+    std::vector<DWORD> pixels(256);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = i % 16 < 8 ? 0xff0000 : 0;
+    const std::vector<WORD> mask_rows(16, 0x00ff);
+    HBITMAP image = CreateBitmap(16, 16, 1, 32, pixels.data()), mask = CreateBitmap(16, 16, 1, 1, mask_rows.data());
     HDC screen = GetDC(nullptr);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 20, 20), image = CreateCompatibleBitmap(screen, 16, 16);
-    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    const auto paint = [&](HBITMAP bitmap, HBRUSH left_half, RECT rest) {
-        MemoryDC dc(screen);
-        dc.select(bitmap);
-        const RECT left{0, 0, 8, 16};
-        FillRect(dc.get(), &rest, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        FillRect(dc.get(), &left, left_half);
-    };
-    paint(image, red, {0, 0, 16, 16});
-    paint(mask, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), {0, 0, 16, 16});
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 20, 20);
     {
         MemoryDC target(screen);
         target.select(canvas);
@@ -100,7 +95,7 @@ TEST(Drawing, CentringOverTheOwnerOrTheScreenAndMaskedBitmaps) {
         EXPECT_EQ(GetPixel(target.get(), 16, 10), GetNearestColor(target.get(), GetSysColor(COLOR_BTNFACE)));
         EXPECT_EQ(GetPixel(target.get(), 0, 0), RGB(255, 255, 255)) << "outside the rectangle";
     }
-    for (HGDIOBJ object : {HGDIOBJ(red), HGDIOBJ(mask), HGDIOBJ(image), HGDIOBJ(canvas)}) DeleteObject(object);
+    for (HGDIOBJ object : {HGDIOBJ(mask), HGDIOBJ(image), HGDIOBJ(canvas)}) DeleteObject(object);
     ReleaseDC(nullptr, screen);
 }
 
