@@ -122,13 +122,20 @@ TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) 
 }
 
 TEST_F(Installation, AMovedProgramRenewsItsEntriesAndOnlyTheShortcutsThatExist) {
-    {
-        std::string lower = own;
-        CharLowerA(lower.data());
-        harness::PadTypeRegisteredTo other_case(lower);
-        EXPECT_EQ(start({}), std::vector<std::string>{}) << "the same file named in other letters is no move";
+    // The same file named in other letters or in its long form is no move.
+    std::string lower = own, long_form(MAX_PATH, '\0');
+    CharLowerA(lower.data());
+    long_form.resize(GetLongPathNameA(own.c_str(), long_form.data(), MAX_PATH));
+    ASSERT_NE(long_form, own);
+    for (const std::string& same : {lower, long_form}) {
+        harness::PadTypeRegisteredTo registered_there(same);
+        EXPECT_EQ(start({}), std::vector<std::string>{}) << same;
     }
     TempDirectory old_place;
+    {
+        harness::PadTypeRegisteredTo gone(old_place.path() + "gone.exe");
+        EXPECT_EQ(registered(), "") << "a program file that is gone is no registration";
+    }
     const std::string old_program = old_place.create_file("old.exe");
     harness::PadTypeRegisteredTo moved(old_program);
     ASSERT_GE(create_shortcut(old_program, start_menu, "old"), 0);
@@ -165,15 +172,4 @@ TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndATotalRefusal
     ASSERT_EQ(capture.shown.size(), 1u);
     EXPECT_EQ(capture.shown[0].text, texts.registration_refused);
     EXPECT_EQ(registered(), "");
-}
-
-TEST_F(Installation, RegisteredProgramIsTheShortPathOfAnExistingFile) {
-    TempDirectory directory;
-    const std::string command = "HKEY_CLASSES_ROOT\\nibfile\\shell\\open\\command\\";
-    const std::string long_path = directory.create_file("Long Program Name.exe"), gone = directory.path() + "gone.exe";
-    for (auto [program, expected] : {std::pair{long_path, short_path(long_path)}, {gone, std::string()}}) {
-        write_string(open_key(command, true).get(), "", "\"" + program + "\" \"%1\"");
-        EXPECT_EQ(registered(), expected);
-    }
-    EXPECT_EQ(short_path(long_path).find(' '), std::string::npos);
 }
