@@ -19,8 +19,11 @@ using namespace std::chrono_literals;
 std::vector<std::string> received;
 
 LRESULT CALLBACK running_copy(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_COMMAND) received.push_back("command " + std::to_string(LOWORD(w)));
-    if (message != WM_COPYDATA) return message == WM_COMMAND ? 0 : DefWindowProcA(window, message, w, l);
+    if (message == WM_COMMAND) {
+        received.push_back("command " + std::to_string(LOWORD(w)));
+        return 0;
+    }
+    if (message != WM_COPYDATA) return DefWindowProcA(window, message, w, l);
     const auto& record = *reinterpret_cast<const COPYDATASTRUCT*>(l);
     const std::string text = copy_data_text(record.lpData, record.cbData);
     const bool terminated = record.cbData == 0 || static_cast<const char*>(record.lpData)[record.cbData - 1] == '\0';

@@ -99,7 +99,6 @@ TEST(DrawMaskedBitmap, ImageWhereTheMaskIsWhiteButtonFaceElsewhere) {
     ReleaseDC(nullptr, screen);
 }
 
-// That a saved name gets the filter's extension is checked with the export of found nibs.
 TEST_F(FileDialog, ChoiceIsRememberedPerSlotAndCancelChangesNothing) {
     const std::string pad = folder.create_file("pad.nib");
     ASSERT_EQ(choose(open_mode, sync_directory, pad), 1);
