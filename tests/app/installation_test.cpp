@@ -113,6 +113,7 @@ TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) 
     for (const auto& v : values) EXPECT_EQ(read_text(v.key, v.name), v.value) << v.key;
     EXPECT_EQ(start({}), nothing) << "a registered program is not asked again";
 
+    app->saveSettings();  // the settings go too
     harness::DialogAnswerer done;
     done.press("Uninstall complete", IDOK);
     app->uninstall();
