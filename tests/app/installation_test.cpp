@@ -147,7 +147,7 @@ TEST_F(Installation, AMovedProgramRenewsItsEntriesAndOnlyTheShortcutsThatExist) 
     EXPECT_FALSE(std::filesystem::exists(start_menu + ".new"));
 }
 
-TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndATotalRefusalIsTold) {
+TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndEveryRefusalIsTold) {
     {
         harness::PadTypeRegisteredTo quiet(own);
         start({});
@@ -173,4 +173,12 @@ TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndATotalRefusal
     ASSERT_EQ(capture.shown.size(), 1u);
     EXPECT_EQ(capture.shown[0].text, texts.registration_refused);
     EXPECT_EQ(registered(), "");
+
+    // So is a shortcut that cannot be made (a folder stands in its place).
+    app->registrationPlaces = {user_registration};
+    std::filesystem::create_directory(start_menu);
+    answerer.press("Setup", IDOK).press("Shortcut", IDYES);
+    app->checkInstallation();
+    ASSERT_EQ(capture.shown.size(), 2u);
+    EXPECT_EQ(capture.shown[1].title, "Unexpected error");
 }
