@@ -1,6 +1,6 @@
 #pragma once
-// What the application-layer tests share: a scratch directory, a catch for message boxes and
-// looks into the registry.
+// What the application-layer tests share: a scratch directory, a catch for message boxes, a look
+// into the registry and stand-in windows.
 #include "support/messages.h"
 #include "support/reg.h"
 
@@ -31,18 +31,10 @@ public:
     }
 
 private:
-    static std::string fresh_path() {
-        static int made = 0;
-        const auto name = "scrivel test " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
-        return (std::filesystem::temp_directory_path() / name).string() + "\\";
-    }
-    std::string path_ = fresh_path();
-};
-
-struct ShownMessage {
-    std::string text;
-    std::string title;
-    std::uint32_t style;
+    static inline int made = 0;
+    std::string path_ = (std::filesystem::temp_directory_path() /
+                         ("scrivel test " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made)))
+                            .string() + "\\";
 };
 
 // Catches the program's message boxes while it lives.
@@ -56,7 +48,11 @@ public:
     MessageCapture(const MessageCapture&) = delete;
     MessageCapture& operator=(const MessageCapture&) = delete;
 
-    std::vector<ShownMessage> shown;
+    struct Shown {
+        std::string text, title;
+        std::uint32_t style;
+    };
+    std::vector<Shown> shown;
 
 private:
     MessageSink old_;

@@ -1,14 +1,17 @@
 #include "app_test_support.h"
 
 #include "app/application.h"
+#include "app/crt_new_hooks.h"
+#include "app/low_memory.h"
 #include "harness/registry_guard.h"
 #include "support/texts.h"
 #include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <functional>
 #include <iterator>
 #include <new>
 #include <stdexcept>
@@ -34,10 +37,7 @@ protected:
     HINSTANCE instance = GetModuleHandleA(nullptr);
 };
 
-enum TestMessage : UINT {
-    throw_message = WM_APP + 1, throw_silent, throw_memory, throw_other, close_last_window, count_message
-};
-int counted = 0;
+enum TestMessage : UINT { throw_message = WM_APP + 1, throw_silent, throw_memory, throw_other, close_last };
 
 LRESULT CALLBACK test_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     switch (message) {
@@ -45,8 +45,7 @@ LRESULT CALLBACK test_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     case throw_silent: throw silent_exception();
     case throw_memory: throw std::bad_alloc();
     case throw_other: throw std::runtime_error("not a message");
-    case close_last_window: theApplication->windows.clear(); return 0;
-    case count_message: ++counted; return 0;
+    case close_last: theApplication->windows.clear(); return 0;
     }
     return DefWindowProcA(window, message, w, l);
 }
@@ -100,22 +99,29 @@ void expect_stored(std::string StoredSetting::*value) {
     for (const StoredSetting& setting : stored_settings) {
         char data[512] = {};
         DWORD type = 0, size = sizeof data;
-        ASSERT_EQ(RegQueryValueExA(key, setting.name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS)
-            << setting.name;
-        EXPECT_EQ(type, setting.type) << setting.name;
+        RegQueryValueExA(key, setting.name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
         std::int32_t number = 0;
         std::memcpy(&number, data, sizeof number);
-        const std::string expected = type == REG_DWORD ? setting.*value : setting.*value + '\0';
+        const std::string expected = setting.type == REG_DWORD ? setting.*value : setting.*value + '\0';
+        EXPECT_EQ(type, setting.type) << setting.name;
         EXPECT_EQ(type == REG_DWORD ? std::to_string(number) : std::string(data, size), expected) << setting.name;
     }
     RegCloseKey(key);
 }
 
-// Stands in for an open main window: the loop only asks whether the list is empty.
-MainWindow* some_window() {
-    static int placeholder;
-    return reinterpret_cast<MainWindow*>(&placeholder);
+// The text and title of the message the allocation was cancelled with.
+std::string cancelled_with(const std::function<void()>& allocate) {
+    try {
+        allocate();
+    } catch (const msg_exception& e) {
+        return e.text + " | " + e.title;
+    }
+    return "not cancelled";
 }
+
+// Beyond any heap, so that the allocation fails at once; kept volatile so it is not elided.
+volatile std::size_t huge_size = ~std::size_t(0) - 4096;
+void* volatile kept = nullptr;
 
 }  // namespace
 
@@ -130,19 +136,18 @@ TEST_F(ApplicationTest, LoopShowsMessagesAndGoesOnUntilTheLastWindowIsGone) {
     Application app(instance);
     FakeWindow window("ScrivelLoopTest", test_procedure);
     MessageCapture capture;
-    app.windows.push_back(some_window());
-    counted = 0;
-    for (UINT message : {throw_message, throw_silent, throw_memory, count_message, close_last_window})
-        PostMessageA(window.handle, message, 0, 0);
+    // Stands in for an open main window: the loop only asks whether the list is empty.
+    const auto some_window = reinterpret_cast<MainWindow*>(&app);
+    app.windows.push_back(some_window);
+    for (UINT message : {throw_message, throw_silent, throw_memory, close_last}) PostMessageA(window.handle, message, 0, 0);
     EXPECT_EQ(app.messageLoop(), 0);
-    EXPECT_EQ(counted, 1) << "the loop went on after the exceptions";
+    EXPECT_TRUE(app.windows.empty()) << "the loop went on after the exceptions";
     ASSERT_EQ(capture.shown.size(), 2u) << "a silent exception shows nothing";
-    EXPECT_EQ(capture.shown[0].text, "Something failed");
-    EXPECT_EQ(capture.shown[0].title, "Error");
+    EXPECT_EQ(capture.shown[0].text + " | " + capture.shown[0].title, "Something failed | Error");
     EXPECT_EQ(capture.shown[1].text, texts.out_of_memory) << "memory ran out where no handler could act";
 
     // Other exceptions leave the loop.
-    app.windows.push_back(some_window());
+    app.windows.push_back(some_window);
     PostMessageA(window.handle, throw_other, 0, 0);
     EXPECT_THROW(app.messageLoop(), std::runtime_error);
 }
@@ -190,4 +195,35 @@ TEST_F(ApplicationTest, SettingsRoundTrip) {
     expect_stored(&StoredSetting::changed);
     Application app(instance);
     EXPECT_EQ(fields(app), written);
+}
+
+TEST(LowMemory, FirstExhaustionWarnsLaterOnesCancel) {
+    if (!firstReserve) firstReserve = std::malloc(20000);
+    if (!secondReserve) secondReserve = std::malloc(20000);
+    MessageCapture capture;
+    installLowMemoryHandler();
+    const std::string cancelled = std::string(texts.out_of_memory) + " | Error";
+    EXPECT_EQ(cancelled_with([] { kept = new char[huge_size]; }), cancelled);
+    EXPECT_EQ(firstReserve, nullptr);
+    EXPECT_EQ(secondReserve, nullptr);
+    ASSERT_EQ(capture.shown.size(), 1u) << "one warning, then the retry fails";
+    EXPECT_EQ(capture.shown[0].text + " | " + capture.shown[0].title, std::string(texts.memory_low) + " | Low memory");
+    EXPECT_EQ(cancelled_with([] { kept = std::malloc(huge_size); }), cancelled);
+    EXPECT_EQ(capture.shown.size(), 1u);
+    kept = std::malloc(100);
+    EXPECT_NE(kept, nullptr) << "ordinary allocations still work";
+    std::free(kept);
+
+    // Memory running out inside a window gives back the reserve and cancels too.
+    secondReserve = std::malloc(20000);
+    Window::reportError(std::make_exception_ptr(std::bad_alloc()));
+    EXPECT_EQ(secondReserve, nullptr);
+    ASSERT_EQ(capture.shown.size(), 2u);
+    EXPECT_EQ(capture.shown[1].text, texts.out_of_memory);
+
+    // The other tests run with the runtime's own behaviour.
+    std::set_new_handler(nullptr);
+    _set_new_handler(nullptr);
+    _set_new_mode(0);
+    Window::setOutOfMemoryReporter(nullptr);
 }

@@ -1,6 +1,9 @@
-// The command line of a start: a forwarding copy against a stand-in running copy, and a working
-// copy with real pad windows.
+// The command line of a start: a forwarding copy against a stand-in running copy, a working copy
+// with real pad windows, and end to end the real program started more than once, every later
+// start handing its command line to the first and ending at once.
 #include "harness/dialog_answerer.h"
+#include "harness/input.h"
+#include "harness/process.h"
 #include "ui/copy_data.h"
 #include "ui/pad_window_fixture.h"
 
@@ -9,6 +12,8 @@
 #include <filesystem>
 
 namespace {
+
+using namespace std::chrono_literals;
 
 // What the stand-in running copy received: "code:text" for WM_COPYDATA, "command N" for WM_COMMAND.
 std::vector<std::string> received;
@@ -24,8 +29,7 @@ LRESULT CALLBACK running_copy(HWND window, UINT message, WPARAM w, LPARAM l) {
     const bool terminated = record.cbData == 0 || static_cast<const char*>(record.lpData)[record.cbData - 1] == '\0';
     received.push_back(std::to_string(record.dwData) + ":" + text +
                        (record.cbData == copy_data_size(text) && terminated ? "" : " (wrong size)"));
-    // The stand-in shows every pad itself.
-    return reinterpret_cast<LRESULT>(window);
+    return reinterpret_cast<LRESULT>(window);  // the stand-in shows every pad itself
 }
 
 std::string full(const std::string& name) { return std::filesystem::absolute(name).string(); }
@@ -36,7 +40,32 @@ bool take_quit_message() {
     return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
 }
 
-class CommandLine : public PadWindowTest {};
+// scrivel.exe of the same build tree.
+std::string built_program() {
+    const std::filesystem::path tests = directory_of(program_path());
+    return (tests / "..\\..\\src\\app\\scrivel.exe").lexically_normal().string();
+}
+std::string program_with(const std::string& arguments) { return "\"" + built_program() + "\" " + arguments; }
+
+// The pad window titled `title` of any process, once it is there.
+HWND wait_for_window(const std::string& title) {
+    HWND found = nullptr;
+    harness::pump_until([&] { return (found = FindWindowA("Scrivel", title.c_str())) != nullptr; }, 20s);
+    return found;
+}
+
+// The text of a control of another process.
+std::string control_text(HWND window, int control) {
+    char text[512] = {};
+    SendMessageTimeoutA(GetDlgItem(window, control), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+using CommandLine = PadWindowTest;
+// Only for its pad files and its guarded settings: the copies under test are other processes,
+// which find pad files registered to themselves and so ask no Setup question.
+using HandOver = PadWindowTest;
 
 }  // namespace
 
@@ -93,4 +122,57 @@ TEST_F(CommandLine, QuitEndsTheWorkingCopyOnlyWhenItsWindowsClosed) {
         EXPECT_EQ(app->windows.empty(), closes) << answer;
         EXPECT_EQ(take_quit_message(), closes) << "a cancelled question keeps the program running";
     }
+}
+
+TEST_F(HandOver, AStartThroughThePathOpensTheDefaultPadBesideTheProgram) {
+    const std::string folder = dir.path() + "program\\", elsewhere = dir.path() + "elsewhere\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA(elsewhere.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(built_program().c_str(), (folder + "scrivel.exe").c_str(), FALSE));
+    write_pad("program\\Default Pad.nib", {"the default pad"});
+    // The copy is where pad files open, so it asks no Setup question.
+    harness::PadTypeRegisteredTo registered_copy(short_path(folder + "scrivel.exe"));
+    // Found through PATH, the program's command line names it without a folder.
+    char path[32767] = {};
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    SetEnvironmentVariableA("PATH", (dir.path() + "program;" + path).c_str());
+    harness::Process copy("scrivel.exe", elsewhere);
+    SetEnvironmentVariableA("PATH", path);
+    const HWND window = wait_for_window("Default Pad.nib");
+    ASSERT_NE(window, nullptr);
+    // The window is found while it is still loading the pad.
+    EXPECT_TRUE(harness::pump_until([&] { return control_text(window, 102) == "the default pad"; }, 3s))
+        << "shows " << control_text(window, 102);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(copy.wait(20s), 0u);
+}
+
+TEST_F(HandOver, AHundredLaterStartsInARowAllArriveAndLeaveNoWindowBehind) {
+    const std::string soak = write_pad("soak.nib", {"soak"});
+    std::vector<std::string> all{"soak"};
+    for (int i = 0; i < 10; ++i) {
+        all.push_back("pad " + std::to_string(i));
+        write_pad("p" + std::to_string(i) + ".nib", {all.back()});
+    }
+    // Set only now: the test's own application has already found the type registered to itself.
+    harness::PadTypeRegisteredTo registered(short_path(built_program()));
+    harness::Process first(program_with("\"" + soak + "\""));
+    const HWND window = wait_for_window("soak.nib");
+    ASSERT_NE(window, nullptr);
+    // In turn: open a pad, find a text in the first pad, synchronise the first pad with another.
+    for (int i = 0; i < 100; ++i) {
+        const std::string pad = "p" + std::to_string(i % 10) + ".nib";
+        const std::string arguments[] = {pad, "soak.nib /f word" + std::to_string(i), "soak.nib /s " + pad};
+        ASSERT_EQ(harness::run_process(program_with(arguments[i % 3]), dir.path(), 20s), 0u) << i;
+    }
+    EXPECT_EQ(control_text(window, 101), "word97") << "the last find text arrived";
+    int pads = 0;
+    for (HWND found = nullptr; (found = FindWindowExA(nullptr, found, "Scrivel", nullptr)) != nullptr;) ++pads;
+    EXPECT_EQ(pads, 11) << "each pad in one window, however often it was asked for";
+
+    ASSERT_EQ(harness::run_process(program_with("/q"), dir.path(), 20s), 0u);
+    EXPECT_EQ(first.wait(20s), 0u);
+    EXPECT_EQ(FindWindowA("Scrivel", nullptr), nullptr) << "no window is left behind";
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(sorted_nib_texts(read_pad_file(soak).pad), all) << "every synchronisation arrived and was saved on quitting";
 }

@@ -19,16 +19,16 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+using Answers = std::vector<std::pair<std::string, int>>;  // dialog title, button
+
 const std::string app_paths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\scrivel.exe";
 const std::string uninstall_entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\scrivel";
 
 std::string shortcut_in(int folder, int fallback) {
-    std::string path = special_folder_path(folder);
-    if (path.empty()) path = special_folder_path(fallback);
-    return path + "\\Scrivel.lnk";
+    const std::string path = special_folder_path(folder);
+    return (path.empty() ? special_folder_path(fallback) : path) + "\\Scrivel.lnk";
 }
-
-bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
 std::string registered() {
     std::string program;
@@ -45,17 +45,28 @@ protected:
         CoInitialize(nullptr);
         // A first start: nothing of the program in the registry or among the shortcuts.
         for (const auto& [root, path] : keys) RegDeleteTreeA(root, path.c_str()), RegDeleteKeyA(root, path.c_str());
-        for (const std::string& shortcut : shortcuts) std::filesystem::remove(shortcut);
+        for (const std::string& shortcut : {start_menu, desktop}) std::filesystem::remove(shortcut);
     }
     void TearDown() override {
-        for (const std::string& shortcut : shortcuts) std::filesystem::remove(shortcut);
+        app.reset();
+        for (const std::string& shortcut : {start_menu, desktop}) std::filesystem::remove(shortcut);
         CoUninitialize();
     }
-    // A working copy whose start asked what `answerer` answered.
-    std::unique_ptr<Application> start() {
-        auto app = std::make_unique<Application>(GetModuleHandleA(nullptr));
+    // Starts a working copy whose questions get `answers` in turn; returns the questions asked.
+    std::vector<std::string> start(const Answers& answers) {
+        harness::DialogAnswerer answerer(500ms);
+        for (const auto& [title, button] : answers) answerer.press(title, button);
+        app.reset();
+        app = std::make_unique<Application>(GetModuleHandleA(nullptr));
         app->checkInstallation();
-        return app;
+        EXPECT_TRUE(answerer.all_answered());
+        std::vector<std::string> asked;
+        for (const harness::SeenDialog& dialog : answerer.seen()) asked.push_back(dialog.text);
+        return asked;
+    }
+    // No key of the file type, no application entry and no settings are left.
+    void expect_no_keys_left() const {
+        for (const auto& [root, path] : keys) EXPECT_FALSE(key_exists(root, path)) << path;
     }
 
     const std::vector<std::pair<HKEY, std::string>> keys = {
@@ -68,116 +79,96 @@ protected:
     std::list<harness::RegistryKeyGuard> guards;
     const std::string start_menu = shortcut_in(CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS);
     const std::string desktop = shortcut_in(CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOP);
-    const std::vector<std::string> shortcuts = {start_menu, desktop};
     const std::string own = program_path();
+    std::unique_ptr<Application> app;
 };
 
 }  // namespace
 
-TEST_F(Installation, AFirstStartAsksAndEachAnswerKeepsItsWord) {
+TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) {
     {
         harness::DialogAnswerer answerer;
         answerer.press("Uninstall complete", IDOK);
         Application(GetModuleHandleA(nullptr)).run("/u", SW_SHOWNORMAL);
         EXPECT_EQ(answerer.seen().size(), 1u) << "an uninstall is not offered an install first";
     }
-    {
-        harness::DialogAnswerer answerer;
-        answerer.press("Setup", IDC_SETUP_LATER);
-        EXPECT_EQ(start()->changeRegistry, 1);
-        EXPECT_EQ(registered(), "") << "remind me later changes nothing";
-        ASSERT_TRUE(answerer.all_answered());
-        EXPECT_EQ(answerer.seen()[0].text, texts.modify_registry);
-    }
-    {
-        harness::DialogAnswerer answerer;
-        answerer.press("Setup", IDC_SETUP_NEVER);
-        start()->saveSettings();
-        EXPECT_TRUE(answerer.all_answered());
-    }
-    {
-        harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
-        start();
-        EXPECT_TRUE(answerer.seen().empty()) << "never again means never";
-    }
+    const std::vector<std::string> setup{texts.modify_registry}, nothing;
+    EXPECT_EQ(start({{"Setup", IDC_SETUP_LATER}}), setup);
+    EXPECT_EQ(app->changeRegistry, 1);
+    EXPECT_EQ(registered(), "") << "remind me later changes nothing";
+    EXPECT_EQ(start({{"Setup", IDC_SETUP_NEVER}}), setup);
+    app->saveSettings();
+    EXPECT_EQ(start({}), nothing) << "never again means never";
+
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel");
-    harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
-    answerer.press("Setup", IDOK).press("Shortcut", IDYES).press("Shortcut", IDNO);
-    start();
-    EXPECT_TRUE(answerer.all_answered());
+    EXPECT_EQ(start({{"Setup", IDOK}, {"Shortcut", IDYES}, {"Shortcut", IDNO}}),
+              (std::vector<std::string>{texts.modify_registry, texts.start_menu_shortcut, texts.desktop_shortcut}));
     EXPECT_EQ(registered(), own);
-    EXPECT_TRUE(exists(start_menu));
-    EXPECT_FALSE(exists(desktop));
+    EXPECT_TRUE(std::filesystem::exists(start_menu));
+    EXPECT_FALSE(std::filesystem::exists(desktop));
     // What the shell reads: the type, its icon and command, the program's path and its uninstall command.
     const std::string machine = "HKEY_LOCAL_MACHINE\\", classes = "HKEY_CLASSES_ROOT\\";
-    EXPECT_EQ(read_text(classes + ".nib", ""), "nibfile");
-    EXPECT_EQ(read_text(classes + "nibfile", ""), "Scrivel Pad");
-    EXPECT_EQ(read_text(classes + "nibfile\\DefaultIcon", ""), own + ",-" + std::to_string(IDI_PAD_FILE));
-    EXPECT_EQ(read_text(classes + "nibfile\\shell\\open\\command", ""), "\"" + own + "\" \"%1\"");
-    EXPECT_EQ(read_text(machine + app_paths, ""), own);
-    EXPECT_EQ(read_text(machine + uninstall_entry, "UninstallString"), "\"" + own + "\" /u");
-    start();
-    EXPECT_EQ(answerer.seen().size(), 3u) << "a registered program is not asked again";
+    const struct {
+        std::string key, name, value;
+    } values[] = {
+        {classes + ".nib", "", "nibfile"},
+        {classes + "nibfile", "", "Scrivel Pad"},
+        {classes + "nibfile\\DefaultIcon", "", own + ",-" + std::to_string(IDI_PAD_FILE)},
+        {classes + "nibfile\\shell\\open\\command", "", "\"" + own + "\" \"%1\""},
+        {machine + app_paths, "", own},
+        {machine + uninstall_entry, "UninstallString", "\"" + own + "\" /u"},
+    };
+    for (const auto& v : values) EXPECT_EQ(read_text(v.key, v.name), v.value) << v.key;
+    EXPECT_EQ(start({}), nothing) << "a registered program is not asked again";
 
-    // "/u" leaves no key of the file type (with what the shell added), no application entry and no
-    // shortcut behind.
-    for (const char* added : {".nib\\OpenWithProgids\\", "nibfile\\shell\\print\\"}) open_key(classes + added, true);
+    app->saveSettings();  // the settings go too
     harness::DialogAnswerer done;
     done.press("Uninstall complete", IDOK);
-    auto app = start();
     app->uninstall();
     EXPECT_TRUE(done.all_answered());
-    for (const auto& [root, path] : keys) EXPECT_FALSE(key_exists(root, path)) << path;
-    EXPECT_FALSE(exists(start_menu));
+    expect_no_keys_left();
+    EXPECT_FALSE(std::filesystem::exists(start_menu));
 }
 
 TEST_F(Installation, AMovedProgramRenewsItsEntriesAndOnlyTheShortcutsThatExist) {
+    // The same file named in other letters or in its long form is no move.
+    std::string lower = own, long_form(MAX_PATH, '\0');
+    CharLowerA(lower.data());
+    long_form.resize(GetLongPathNameA(own.c_str(), long_form.data(), MAX_PATH));
+    ASSERT_NE(long_form, own);
+    for (const std::string& same : {lower, long_form}) {
+        harness::PadTypeRegisteredTo registered_there(same);
+        EXPECT_EQ(start({}), std::vector<std::string>{}) << same;
+    }
     TempDirectory old_place;
     const std::string old_program = old_place.create_file("old.exe");
-    {
-        harness::PadTypeRegisteredTo moved(own);
-        // The same file named in other letters is no move.
-        std::string lower = own;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        harness::PadTypeRegisteredTo other_case(lower);
-        harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
-        start();
-        EXPECT_TRUE(answerer.seen().empty());
-    }
     harness::PadTypeRegisteredTo moved(old_program);
     ASSERT_GE(create_shortcut(old_program, start_menu, "old"), 0);
-    // Moved for real: the old file is gone.
-    std::filesystem::remove(old_program);
-    harness::DialogAnswerer answerer;
-    answerer.press("Setup", IDOK);
-    start();
-    ASSERT_TRUE(answerer.all_answered());
-    EXPECT_EQ(answerer.seen()[0].text, texts.program_moved);
+    std::filesystem::remove(old_program);  // moved for real: the old file is gone
+    EXPECT_EQ(start({{"Setup", IDOK}}), std::vector<std::string>{texts.program_moved});
     EXPECT_EQ(registered(), own);
-    EXPECT_TRUE(exists(start_menu));
-    EXPECT_FALSE(exists(desktop)) << "no shortcut is made where there was none";
-    EXPECT_FALSE(exists(start_menu + ".new"));
+    EXPECT_TRUE(std::filesystem::exists(start_menu));
+    EXPECT_FALSE(std::filesystem::exists(desktop)) << "no shortcut is made where there was none";
+    EXPECT_FALSE(std::filesystem::exists(start_menu + ".new"));
 }
 
-TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndATotalRefusalIsTold) {
-    std::unique_ptr<Application> app;
+TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndEveryRefusalIsTold) {
     {
         harness::PadTypeRegisteredTo quiet(own);
-        app = start();
+        start({});
     }
     const RegistrationPlace refused{"HKEY_NOWHERE\\", "HKEY_NOWHERE\\", "HKEY_NOWHERE\\"};
     app->registrationPlaces = {refused, user_registration};
-    harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
+    harness::DialogAnswerer answerer(500ms);
     answerer.press("Setup", IDOK).press("Shortcut", IDNO).press("Shortcut", IDNO);
     app->checkInstallation();
     EXPECT_EQ(registered(), own);
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, "Software\\Classes\\nibfile\\shell\\open\\command"));
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, "Software\\Classes\\.nib"));
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, app_paths));
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, uninstall_entry));
+    for (const std::string key : {"Software\\Classes\\nibfile\\shell\\open\\command", "Software\\Classes\\.nib",
+                                   app_paths.c_str(), uninstall_entry.c_str()})
+        EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, key)) << key;
     EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry));
     app->uninstall();
-    for (const auto& [root, path] : keys) EXPECT_FALSE(key_exists(root, path)) << path;
+    expect_no_keys_left();
 
     EXPECT_FALSE(register_association("nib", "nibfile", texts.pad_file_type, IDI_PAD_FILE, refused));
     app->registrationPlaces = {refused};
@@ -187,11 +178,24 @@ TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndATotalRefusal
     ASSERT_EQ(capture.shown.size(), 1u);
     EXPECT_EQ(capture.shown[0].text, texts.registration_refused);
     EXPECT_EQ(registered(), "");
+
+    // So is a shortcut that cannot be made (a folder stands in its place).
+    TempDirectory folder;
+    const std::string refusing = folder.path() + "refusing";
+    std::filesystem::create_directories(refusing + texts.shortcut_file);
+    app->registrationPlaces = {user_registration};
+    app->shortcutPlaces = {{{"", refusing}, {"", ""}}};
+    answerer.press("Setup", IDOK).press("Shortcut", IDYES).press("Shortcut", IDNO);
+    app->checkInstallation();
+    ASSERT_EQ(capture.shown.size(), 2u);
+    EXPECT_EQ(capture.shown[1].title, "Unexpected error");
 }
 
 TEST_F(Installation, ShortcutsGoWhereTheUserMayPutThemAndUninstallSaysWhatStays) {
-    harness::PadTypeRegisteredTo quiet(own);
-    auto app = start();
+    {
+        harness::PadTypeRegisteredTo quiet(own);
+        start({});
+    }
     TempDirectory folders;
     const std::string common = folders.path() + "common", mine = folders.path() + "mine";
     for (const std::string& folder : {common, mine}) std::filesystem::create_directories(folder);
@@ -209,12 +213,12 @@ TEST_F(Installation, ShortcutsGoWhereTheUserMayPutThemAndUninstallSaysWhatStays)
         SCOPED_TRACE(c.name);
         app->registrationPlaces = c.registration;
         app->shortcutPlaces = {{{c.common, mine}, {"", ""}}};
-        harness::DialogAnswerer answerer;
+        harness::DialogAnswerer answerer(500ms);
         answerer.press("Shortcut", IDYES).press("Shortcut", IDNO);
         app->install();
         EXPECT_TRUE(answerer.all_answered());
-        EXPECT_TRUE(exists(c.expected + texts.shortcut_file));
-        EXPECT_EQ(exists(common + texts.shortcut_file) + exists(mine + texts.shortcut_file), 1);
+        EXPECT_TRUE(std::filesystem::exists(c.expected + texts.shortcut_file));
+        EXPECT_EQ(std::filesystem::exists(common + texts.shortcut_file) + std::filesystem::exists(mine + texts.shortcut_file), 1);
         std::filesystem::remove(c.expected + texts.shortcut_file);
     }
     // One shortcut in each of the Start menu's folders; the desktop's refuses removal of its own.
@@ -227,7 +231,7 @@ TEST_F(Installation, ShortcutsGoWhereTheUserMayPutThemAndUninstallSaysWhatStays)
     ASSERT_EQ(capture.shown.size(), 1u);
     EXPECT_EQ(capture.shown[0].title, texts.uninstall_complete);
     EXPECT_EQ(capture.shown[0].text, texts.registry_removed + std::string(texts.not_removed) + "\n" + refusing);
-    EXPECT_FALSE(exists(common + texts.shortcut_file) || exists(mine + texts.shortcut_file));
+    EXPECT_FALSE(std::filesystem::exists(common + texts.shortcut_file) || std::filesystem::exists(mine + texts.shortcut_file));
 }
 
 namespace {
@@ -269,12 +273,7 @@ TEST_F(Installation, AProgramPathWithBlanksIsRegisteredQuotedAndReadInEitherForm
     program_with_blanks = directory.create_file("My Tools\\scrivel.exe");
     PathQueriesSwapped no_short_names({module_with_blanks, long_names_only});
     const std::string user_command = user_registration.classes + "nibfile\\shell\\open\\command\\";
-    {
-        harness::DialogAnswerer answerer;
-        answerer.press("Setup", IDOK).press("Shortcut", IDNO).press("Shortcut", IDNO);
-        start();
-        EXPECT_TRUE(answerer.all_answered());
-    }
+    start({{"Setup", IDOK}, {"Shortcut", IDNO}, {"Shortcut", IDNO}});
     const std::string gone = directory.path() + "Old Place\\scrivel.exe";
     const struct {
         const char* name;
@@ -291,10 +290,7 @@ TEST_F(Installation, AProgramPathWithBlanksIsRegisteredQuotedAndReadInEitherForm
         SCOPED_TRACE(c.name);
         write_string(open_key(user_command, true).get(), "", c.command);
         EXPECT_EQ(registered(), c.program);
-        harness::DialogAnswerer answerer(std::chrono::milliseconds(500));
-        if (c.question) answerer.press("Setup", IDC_SETUP_LATER);
-        start();
-        ASSERT_EQ(answerer.seen().size(), c.question ? 1u : 0u);
-        if (c.question) { EXPECT_EQ(answerer.seen()[0].text, c.question); }
+        EXPECT_EQ(start(c.question ? Answers{{"Setup", IDC_SETUP_LATER}} : Answers{}),
+                  c.question ? std::vector<std::string>{c.question} : std::vector<std::string>{});
     }
 }

@@ -14,12 +14,6 @@ protected:
     harness::RegistryKeyGuard guard{HKEY_CURRENT_USER, test_key};
 };
 
-std::int32_t read_number(const std::string& name) {
-    std::int32_t value = 7;
-    read_dword(open_key(test_path, false).get(), name, value);
-    return value;
-}
-
 }  // namespace
 
 TEST_F(Registry, ReadsTakeOnlyValuesOfTheirOwnTypeAndARefusedWriteFails) {
@@ -30,16 +24,23 @@ TEST_F(Registry, ReadsTakeOnlyValuesOfTheirOwnTypeAndARefusedWriteFails) {
         write_dword(writer.get(), "Number", -42);
         // Written by someone else: a string without its zero, a number of two bytes.
         RegSetValueExA(writer.get(), "Bare", 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3);
-        const BYTE two_bytes[2] = {1, 2};
-        RegSetValueExA(writer.get(), "Short", 0, REG_DWORD, two_bytes, 2);
+        RegSetValueExA(writer.get(), "Short", 0, REG_DWORD, reinterpret_cast<const BYTE*>("\1\2"), 2);
     }
-    EXPECT_EQ(read_text(test_path, ""), "default value");
-    EXPECT_EQ(read_text(test_path, "Bare"), "abc");
-    EXPECT_EQ(read_number("Number"), -42);
     // Missing values and values of another type or size leave the output alone.
-    EXPECT_EQ(read_text(test_path, "Number") + read_text(test_path, "Missing"), "<missing><missing>");
-    EXPECT_EQ(read_number("Bare"), 7);
-    EXPECT_EQ(read_number("Short"), 7);
+    const struct {
+        const char* name;
+        std::string text;
+        std::int32_t number;
+    } values[] = {
+        {"", "default value", 7}, {"Bare", "abc", 7}, {"Number", "<missing>", -42},
+        {"Short", "<missing>", 7}, {"Missing", "<missing>", 7},
+    };
+    for (const auto& value : values) {
+        std::int32_t number = 7;
+        read_dword(open_key(test_path, false).get(), value.name, number);
+        EXPECT_EQ(number, value.number) << value.name;
+        EXPECT_EQ(read_text(test_path, value.name), value.text) << value.name;
+    }
 
     try {
         RegistryKey reader = open_key(test_path, false);
@@ -61,14 +62,9 @@ TEST_F(Registry, KeysOpenFromARootNameAndDeleteTheirLastComponentOnly) {
     EXPECT_TRUE(open_key(test_path + "a\\b\\", true));
     EXPECT_TRUE(open_key(test_path + "a\\b", false));
 
-    open_key(test_path + "leaf\\", true);
-    delete_key(test_path + "leaf\\");
-    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, test_key + "\\leaf"));
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, test_key));
     // A missing key: its parent is made and nothing fails. A key with sub-keys stays.
-    delete_key(test_path + "parent\\child\\");
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, test_key + "\\parent"));
-    open_key(test_path + "full\\inner\\", true);
-    delete_key(test_path + "full\\");
-    EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, test_key + "\\full\\inner"));
+    for (const char* made : {"leaf\\", "full\\inner\\"}) open_key(test_path + made, true);
+    for (const char* deleted : {"leaf\\", "parent\\child\\", "full\\"}) delete_key(test_path + deleted);
+    for (auto [key, exists] : {std::pair{"", true}, {"\\leaf", false}, {"\\parent", true}, {"\\full\\inner", true}})
+        EXPECT_EQ(key_exists(HKEY_CURRENT_USER, test_key + key), exists) << key;
 }

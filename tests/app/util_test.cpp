@@ -1,5 +1,7 @@
+// The shell and drawing helpers, and the file dialogs with their remembered folders.
 #include "app_test_support.h"
 
+#include "harness/dialog_answerer.h"
 #include "support/util.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +10,32 @@
 
 #include <iterator>
 #include <utility>
+
+namespace {
+
+const std::vector<std::string> pad_filters = {"Scrivel pads", "*.nib", "All Files", "*.*"};
+
+class FileDialog : public ::testing::Test {
+protected:
+    FileDialog() { bind_file_dialogs(GetModuleHandleA(nullptr), &directories); }
+    ~FileDialog() override { bind_file_dialogs(nullptr, nullptr); }
+
+    // Runs the dialog, which the harness answers by typing `name` `times` times, or with `button` as shown.
+    int choose(int mode, int slot, const std::string& name, int times = 1, int button = IDCANCEL) {
+        harness::DialogAnswerer answerer;
+        for (int i = 0; i < times; ++i) name.empty() ? answerer.press("", button) : answerer.fill_file_name("", name);
+        const int chosen = file_dialog(mode, slot, nullptr, pad_filters, path, title);
+        EXPECT_TRUE(answerer.all_answered());
+        EXPECT_EQ(answerer.unexpected(), 0);
+        return chosen;
+    }
+
+    DirectorySlots directories;
+    TempDirectory folder;
+    std::string path, title;
+};
+
+}  // namespace
 
 TEST(Shell, ShortPathsDisplayNamesFoldersAndShortcuts) {
     TempDirectory directory;
@@ -24,8 +52,7 @@ TEST(Shell, ShortPathsDisplayNamesFoldersAndShortcuts) {
     ASSERT_GE(CoInitialize(nullptr), 0);
     EXPECT_GE(create_shortcut(file, link, "Scrivel application"), 0);
     // A path too long to convert is refused, not saved cut off under another name.
-    const std::string too_long = directory.path() + std::string(MAX_PATH, 'x') + ".lnk";
-    EXPECT_LT(create_shortcut(file, too_long, "Scrivel application"), 0);
+    EXPECT_LT(create_shortcut(file, directory.path() + std::string(MAX_PATH, 'x') + ".lnk", "Scrivel application"), 0);
     CoUninitialize();
     std::ifstream stream(link, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
@@ -33,50 +60,76 @@ TEST(Shell, ShortPathsDisplayNamesFoldersAndShortcuts) {
 }
 
 TEST(Centring, OverTheOwnerOrTheScreen) {
-    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 100, 50, 400, 300, nullptr, nullptr, nullptr, nullptr);
-    HWND owned = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 60, owner, nullptr, nullptr, nullptr);
-    HWND alone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    const auto popup = [](HWND owner, int x, int y, int width, int height) {
+        return CreateWindowExA(0, "STATIC", "", WS_POPUP, x, y, width, height, owner, nullptr, nullptr, nullptr);
+    };
+    HWND owner = popup(nullptr, 100, 50, 400, 300), owned = popup(owner, 0, 0, 100, 60), alone = popup(nullptr, 0, 0, 200, 100);
     center_window(owned);
     center_window(alone);
-    auto corner = [](HWND window) {
+    const auto corner = [](HWND window) {
         RECT rect;
         GetWindowRect(window, &rect);
         return std::pair{rect.left, rect.top};
     };
     EXPECT_EQ(corner(owned), std::pair(250L, 170L));
-    const long middle_x = GetSystemMetrics(SM_CXSCREEN) / 2, middle_y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    EXPECT_EQ(corner(alone), std::pair(middle_x - 100, middle_y - 50));
+    EXPECT_EQ(corner(alone), std::pair(GetSystemMetrics(SM_CXSCREEN) / 2 - 100L, GetSystemMetrics(SM_CYSCREEN) / 2 - 50L));
     DestroyWindow(alone);
     DestroyWindow(owner);
     EXPECT_THROW(center_window(alone), msg_exception);
 }
 
 TEST(DrawMaskedBitmap, ImageWhereTheMaskIsWhiteButtonFaceElsewhere) {
+    // 16 by 16: the image red on the left half and black on the right, the mask white on the left half.
+    std::vector<DWORD> pixels(256);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = i % 16 < 8 ? 0xff0000 : 0;
+    const std::vector<WORD> mask_rows(16, 0x00ff);
+    HBITMAP image = CreateBitmap(16, 16, 1, 32, pixels.data()), mask = CreateBitmap(16, 16, 1, 1, mask_rows.data());
     HDC screen = GetDC(nullptr);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 20, 20), image = CreateCompatibleBitmap(screen, 16, 16);
-    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
-    const RECT left{0, 0, 8, 16}, all{0, 0, 16, 16}, whole{0, 0, 20, 20}, where{2, 2, 18, 18};
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    auto white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    // Image: red on the left, black on the right; mask white on the left, black on the right.
-    auto paint = [&](HBITMAP bitmap, HBRUSH left_half) {
-        MemoryDC dc(screen);
-        dc.select(bitmap);
-        FillRect(dc.get(), &all, black);
-        FillRect(dc.get(), &left, left_half);
-    };
-    paint(image, red);
-    paint(mask, white);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 20, 20);
     {
         MemoryDC target(screen);
         target.select(canvas);
-        FillRect(target.get(), &whole, white);
-        draw_masked_bitmap(image, mask, target.get(), where);
+        PatBlt(target.get(), 0, 0, 20, 20, WHITENESS);
+        draw_masked_bitmap(image, mask, target.get(), {2, 2, 18, 18});
         EXPECT_EQ(GetPixel(target.get(), 3, 10), RGB(255, 0, 0));
         EXPECT_EQ(GetPixel(target.get(), 16, 10), GetNearestColor(target.get(), GetSysColor(COLOR_BTNFACE)));
         EXPECT_EQ(GetPixel(target.get(), 0, 0), RGB(255, 255, 255)) << "outside the rectangle";
     }
-    for (HGDIOBJ object : {HGDIOBJ(red), HGDIOBJ(mask), HGDIOBJ(image), HGDIOBJ(canvas)}) DeleteObject(object);
+    for (HGDIOBJ object : {HGDIOBJ(mask), HGDIOBJ(image), HGDIOBJ(canvas)}) DeleteObject(object);
     ReleaseDC(nullptr, screen);
+}
+
+TEST_F(FileDialog, ChoiceIsRememberedPerSlotAndCancelChangesNothing) {
+    const std::string pad = folder.create_file("pad.nib");
+    ASSERT_EQ(choose(open_mode, sync_directory, pad), 1);
+    EXPECT_EQ(short_path(path), short_path(pad));
+    EXPECT_EQ(title, "pad.nib");
+    EXPECT_EQ(directories[sync_directory], directory_of(path));
+    EXPECT_EQ(directories[open_directory], "");
+
+    // The next dialog of that slot, given no path, starts there: a bare name is found.
+    path.clear();
+    ASSERT_EQ(choose(open_mode, sync_directory, "pad.nib"), 1);
+    EXPECT_EQ(short_path(path), short_path(pad));
+
+    path = title = "unchanged";
+    EXPECT_EQ(choose(save_mode, export_directory, ""), 0);
+    EXPECT_EQ(path + title, "unchangedunchanged");
+    EXPECT_EQ(directories[export_directory], "");
+}
+
+TEST_F(FileDialog, LongNamesGrowTheBuffer) {
+    // A full path well past the first buffer of 256 characters, yet within the system's limit.
+    std::string name(250 - folder.path().size(), 'n');
+    name.replace(name.size() - 4, 4, ".nib");
+    const std::string pad = folder.create_file(name);
+    ASSERT_FALSE(short_path(pad).empty());
+    // Chosen in a dialog whose buffer is too small: the dialog comes again with a larger one.
+    ASSERT_EQ(choose(open_mode, open_directory, pad, 2), 1);
+    EXPECT_EQ(short_path(path), short_path(pad));
+    EXPECT_EQ(title, name);
+    // A given path longer than the buffer is taken whole.
+    path = pad + std::string(300, ' ');
+    ASSERT_EQ(choose(open_mode, open_directory, "", 1, IDOK), 1);
+    EXPECT_EQ(short_path(path), short_path(pad));
 }
