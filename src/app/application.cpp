@@ -4,6 +4,7 @@
 #include "support/messages.h"
 #include "support/texts.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -78,7 +79,11 @@ std::vector<std::string> Application::startArguments(std::string commandLine) co
 }
 
 int Application::run(std::string commandLine, int show) {
-    processArguments(startArguments(std::move(commandLine)), show);
+    const std::vector<std::string> arguments = startArguments(std::move(commandLine));
+    processArguments(arguments, show);
+    // Not for a start that only quits or uninstalls.
+    const bool ending = std::any_of(arguments.begin(), arguments.end(), [](const std::string& a) { return a == "/q" || a == "/u"; });
+    if (!otherInstance && !ending) recoverPads();
     return messageLoop();
 }
 

@@ -43,7 +43,7 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_DELETE_NIB:
         // Unsaved typing in the nib goes with it.
         pad.delete_current();
-        padChanged = 1;
+        markChanged();
         showCurrent();
         return 0;
     case CMD_NEW_PAD: host.newPad(SW_SHOWNORMAL); return 0;
@@ -147,7 +147,7 @@ std::int32_t MainWindow::arrange(unsigned id) {
         break;
     default: pad.sort_alphabetically(); break;
     }
-    padChanged = 1;
+    markChanged();
     showCurrent();
     return 0;
 }
@@ -187,6 +187,8 @@ std::int32_t MainWindow::save(unsigned id) {
         fileName = path;
         title = name;
         padChanged = 0;
+        pad.mark_saved();
+        recovery.remove();
         CHECK_CALL(SetWindowTextA(hwnd, title.c_str()));
     }
     return 1;

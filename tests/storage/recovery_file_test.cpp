@@ -87,17 +87,3 @@ TEST(RecoveryFile, HoldsExactlyTheChangesSinceTheLastLoadOrSave) {
         EXPECT_EQ(typed_texts(read_recovery(recovery).changes), c.texts);
     }
 }
-
-TEST(RecoveryFile, ANeverSavedPadAndADamagedFile) {
-    ScratchFolder folder;
-    const std::string recovery = folder.path("recovery.nib");
-    Pad pad;
-    pad.set_current_text("new");
-    write_recovery(recovery, "", pad, nullptr);
-    const RecoveredPad back = read_recovery(recovery);
-    EXPECT_EQ(back.pad_path, "");
-    EXPECT_EQ(back.count(), 1);
-    const std::string bytes = read_bytes(recovery);
-    write_bytes(recovery, bytes.substr(0, bytes.size() - 5));
-    EXPECT_THROW(read_recovery(recovery), msg_exception);
-}
