@@ -82,7 +82,8 @@ int Application::run(std::string commandLine, int show) {
     const std::vector<std::string> arguments = startArguments(std::move(commandLine));
     processArguments(arguments, show);
     // Not for a start that only quits or uninstalls.
-    const bool ending = std::any_of(arguments.begin(), arguments.end(), [](const std::string& a) { return a == "/q" || a == "/u"; });
+    const bool ending = std::any_of(arguments.begin(), arguments.end(),
+                                    [](const std::string& argument) { return argument == "/q" || argument == "/u"; });
     if (!otherInstance && !ending) recoverPads();
     return messageLoop();
 }

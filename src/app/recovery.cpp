@@ -36,8 +36,9 @@ void Application::recoverPads() {
         }
         try {
             // A pad whose file is gone comes back as a new pad, saved where it was.
-            const HWND opened = fileExists(recovered.pad_path) ? openPad(recovered.pad_path)
-                                                               : (new MainWindow(SW_SHOWNORMAL, recovered.pad_path))->hwnd;
+            const HWND opened = fileExists(recovered.pad_path)
+                                    ? openPad(recovered.pad_path)
+                                    : (new MainWindow(SW_SHOWNORMAL, recovered.pad_path))->hwnd;
             auto* window = dynamic_cast<MainWindow*>(Window::fromHandle(opened));
             window->takeRecovery(std::move(recovered.changes));
             // The window keeps its own recovery now.

@@ -29,7 +29,8 @@ HWND wait_for_window(const char* window_class, const std::string& title) {
 // The text of a control of another process.
 std::string control_text(HWND control) {
     char text[512] = {};
-    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
     return text;
 }
 
@@ -66,7 +67,8 @@ protected:
         EXPECT_EQ(recovery_files(), 0) << "a clean end leaves no recovery";
     }
 
-    static constexpr const char* shell_folders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    static constexpr const char* shell_folders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
     harness::RegistryKeyGuard folders{HKEY_CURRENT_USER, shell_folders};
     std::optional<harness::PadTypeRegisteredTo> registered_program;
 };
