@@ -49,6 +49,8 @@ public:
     // Opens the pads of the recovery files that no running copy holds and synchronises each
     // recovery into its pad, which is then changed; tells the user what came back.
     void recoverPads();
+    // One recovery file: what to tell the user of it, or nothing. The file stays when this throws.
+    std::string recoverPad(const std::string& file);
     // Sends one WM_COPYDATA request to `window` and returns its answer.
     LRESULT sendCopyData(HWND window, std::uintptr_t code, const std::string& text);
     // Removes the program's registry entries and shortcuts ("/u"); the settings are not written back.

@@ -15,36 +15,38 @@ bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 
 }  // namespace
 
+std::string Application::recoverPad(const std::string& file) {
+    RecoverySlot slot;
+    // Held by a window of a running copy.
+    if (!slot.take(file)) return {};
+    RecoveredPad recovered;
+    try {
+        recovered = read_recovery(file);
+    } catch (const msg_exception&) {
+        const std::string aside = slot.putAside();
+        return fill_message(texts.recovery_damaged, file, aside);
+    }
+    const std::int32_t count = recovered.count();
+    if (count == 0) {
+        slot.remove();
+        return {};
+    }
+    // A pad whose file is gone comes back as a new pad, saved where it was.
+    const HWND opened = fileExists(recovered.pad_path) ? openPad(recovered.pad_path)
+                                                       : (new MainWindow(SW_SHOWNORMAL, recovered.pad_path))->hwnd;
+    auto* window = dynamic_cast<MainWindow*>(Window::fromHandle(opened));
+    window->takeRecovery(std::move(recovered.changes));
+    // The window keeps its own recovery now.
+    slot.remove();
+    return fill_message(texts.recovered, std::to_string(count), window->title.empty() ? texts.new_pad : window->title);
+}
+
 void Application::recoverPads() {
     std::string report;
     for (const std::string& file : RecoverySlot::existingFiles()) {
-        RecoverySlot slot;
-        // Held by a window of a running copy.
-        if (!slot.take(file)) continue;
-        RecoveredPad recovered;
         try {
-            recovered = read_recovery(file);
-        } catch (const msg_exception&) {
-            const std::string aside = slot.putAside();
-            report += (report.empty() ? "" : "\n") + fill_message(texts.recovery_damaged, file, aside);
-            continue;
-        }
-        const std::int32_t count = recovered.count();
-        if (count == 0) {
-            slot.remove();
-            continue;
-        }
-        try {
-            // A pad whose file is gone comes back as a new pad, saved where it was.
-            const HWND opened = fileExists(recovered.pad_path)
-                                    ? openPad(recovered.pad_path)
-                                    : (new MainWindow(SW_SHOWNORMAL, recovered.pad_path))->hwnd;
-            auto* window = dynamic_cast<MainWindow*>(Window::fromHandle(opened));
-            window->takeRecovery(std::move(recovered.changes));
-            // The window keeps its own recovery now.
-            slot.remove();
-            const std::string name = window->title.empty() ? texts.new_pad : window->title;
-            report += (report.empty() ? "" : "\n") + fill_message(texts.recovered, std::to_string(count), name);
+            const std::string told = recoverPad(file);
+            if (!told.empty()) report += (report.empty() ? "" : "\n") + told;
         } catch (const msg_exception& error) {
             // The file stays for the next start.
             error.show(nullptr);

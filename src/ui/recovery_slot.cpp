@@ -8,10 +8,11 @@
 
 namespace {
 
+// Empty when the user has no local application data folder.
 std::string folder() {
     // The user's own, not roaming: the file is for this machine's next start only.
-    std::string path = special_folder_path(CSIDL_LOCAL_APPDATA);
-    if (path.empty()) raise_failed_call(0, source_name(__FILE__), __LINE__);
+    const std::string path = special_folder_path(CSIDL_LOCAL_APPDATA);
+    if (path.empty()) return path;
     for (const char* part : {"\\Scrivel", "\\Scrivel\\Recovery"}) CreateDirectoryA((path + part).c_str(), nullptr);
     return path + "\\Scrivel\\Recovery\\";
 }
@@ -29,6 +30,7 @@ RecoverySlot::~RecoverySlot() { unlock(); }
 std::vector<std::string> RecoverySlot::existingFiles() {
     const std::string where = folder();
     std::vector<std::string> found;
+    if (where.empty()) return found;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((where + "*.nib").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return found;
@@ -51,7 +53,9 @@ bool RecoverySlot::take(const std::string& file) {
 
 void RecoverySlot::write(const std::string& padPath, const Pad& pad, const std::string* pending) {
     if (path.empty()) {
-        const std::string file = folder() + uuid_to_text(new_uuid()) + ".nib";
+        const std::string where = folder();
+        if (where.empty()) raise_failed_call(ERROR_PATH_NOT_FOUND, source_name(__FILE__), __LINE__);
+        const std::string file = where + uuid_to_text(new_uuid()) + ".nib";
         lock = open_lock(file);
         if (lock == INVALID_HANDLE_VALUE) raise_failed_call(last_error_code(), source_name(__FILE__), __LINE__);
         path = file;

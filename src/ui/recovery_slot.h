@@ -17,7 +17,8 @@ public:
     RecoverySlot(const RecoverySlot&) = delete;
     RecoverySlot& operator=(const RecoverySlot&) = delete;
 
-    // The recovery files that a start may find, in the user's local application data.
+    // The recovery files that a start may find in the user's local application data; none when the
+    // user has no such folder.
     static std::vector<std::string> existingFiles();
 
     // Takes an existing recovery file; false when another running copy holds it.
