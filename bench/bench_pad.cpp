@@ -1,6 +1,7 @@
 // The pad's operations on a large pad: 100,000 nibs of about 200 bytes and 2,000 deletion records.
 #include "model/pad.h"
 #include "storage/mapfile.h"
+#include "storage/recovery_file.h"
 
 #include <benchmark/benchmark.h>
 
@@ -103,6 +104,21 @@ void BM_FindTyping(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FindTyping)->Unit(benchmark::kMillisecond);
+
+// The recovery a window writes when typing pauses: 100 changed nibs spread over the large pad,
+// wall time including the flush to disk.
+void BM_WriteRecovery(benchmark::State& state) {
+    Pad pad = load_pad(first_pad_file());
+    for (int position = 1; position <= large_count; position += large_count / 100) {
+        pad.go_to(position);
+        pad.set_current_text("edited " + std::to_string(position));
+    }
+    const std::string path = (std::filesystem::temp_directory_path() / "bench_pad_recovery.nib").string();
+    const std::string pending = "typed, not yet committed";
+    for (auto _ : state) write_recovery(path, first_pad_file(), pad, &pending);
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_WriteRecovery)->Unit(benchmark::kMillisecond);
 
 void BM_FindRareText(benchmark::State& state) {
     Pad pad = load_pad(first_pad_file());

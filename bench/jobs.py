@@ -162,6 +162,8 @@ def main() -> None:
     rows.append(relative_row("import of a 24 MB text (BM_ImportText)", imported, "read and copy once", baseline, 1.5))
     (typing,) = google_benchmark(build / "bench/bench_pad", ["BM_FindTyping"], runs)
     rows.append(time_row("find per keystroke (BM_FindTyping)", typing, 0.01))
+    (recovery,) = google_benchmark(build / "bench/bench_pad", ["BM_WriteRecovery"], runs)
+    rows.append(time_row("recovery of 100 changed nibs (BM_WriteRecovery)", recovery, 0.005))
 
     print_table(rows)
 

@@ -85,6 +85,10 @@ int Application::run(std::string commandLine, int show) {
     // An uninstall is never first offered an install.
     if (std::find(arguments.begin(), arguments.end(), "/u") == arguments.end()) checkInstallation();
     processArguments(arguments, show);
+    // Not for a start that only quits or uninstalls.
+    const bool ending = std::any_of(arguments.begin(), arguments.end(),
+                                    [](const std::string& argument) { return argument == "/q" || argument == "/u"; });
+    if (!otherInstance && !ending) recoverPads();
     return messageLoop();
 }
 

@@ -56,6 +56,11 @@ public:
     HWND openPad(const std::string& path) override;
     // A new, empty pad window.
     HWND newPad(int show) override;
+    // Opens the pads of the recovery files that no running copy holds and synchronises each
+    // recovery into its pad, which is then changed; tells the user what came back.
+    void recoverPads();
+    // One recovery file: what to tell the user of it, or nothing. The file stays when this throws.
+    std::string recoverPad(const std::string& file);
     // Sends one WM_COPYDATA request to `window` and returns its answer.
     LRESULT sendCopyData(HWND window, std::uintptr_t code, const std::string& text);
     // Removes the program's registry entries and shortcuts ("/u") wherever they are, and says what

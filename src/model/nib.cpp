@@ -18,7 +18,7 @@ Nib::Nib() = default;
 Nib::Nib(std::string_view text) { set_text(text); }
 
 Nib::Nib(std::string_view text, const std::string& id_text, const std::string& time_text)
-    : SyncStamp(id_text, time_text), shared_(true) {
+    : SyncStamp(id_text, time_text), shared_(true), changed_(false) {
     set_text(text);
 }
 

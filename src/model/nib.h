@@ -41,6 +41,11 @@ public:
         shared_ = false;
     }
 
+    // Whether the nib differs from the pad's file: made or edited since the pad was last loaded
+    // or saved. Merges carry it with the nib, so a version taken from the file comes clean.
+    bool changed() const { return changed_; }
+    void mark_changed(bool changed = true) { changed_ = changed; }
+
     // Alphabetical order: bytes compared unsigned, a prefix first.
     friend bool operator<(const Nib& a, const Nib& b) { return a.text_ < b.text_; }
 
@@ -50,6 +55,7 @@ private:
     std::int32_t match_pos_ = -1;
     bool found_ = true;
     bool shared_ = false;
+    bool changed_ = true;
 };
 
 // Writes `text` over `target` as a nib holds it: up to the first zero byte, with a carriage

@@ -80,6 +80,7 @@ void Pad::remove_empty() {
         }
         items[i].time = Timestamp::now();
         deleted.push_back(static_cast<const SyncStamp&>(items[i]));
+        recent_deletions_.push_back(deleted.back());
         // A dropped current nib hands over to the nib before it, or to the first.
         if (static_cast<std::int32_t>(i) == current_) new_current = kept > 0 ? static_cast<std::int32_t>(kept) - 1 : 0;
     }
@@ -92,11 +93,13 @@ void Pad::set_current_text(std::string_view text) {
     Nib& nib = items[current_];
     const bool first_text_of_shared = nib.text().empty() && nib.shared();
     nib.set_text(text);
+    nib.mark_changed();
     if (first_text_of_shared && !nib.text().empty()) {
         // The empty nib is gone here; its record removes it elsewhere unless typed into there too.
         SyncStamp gone = nib;
         gone.time = Timestamp::now();
         deleted.push_back(gone);
+        recent_deletions_.push_back(gone);
         nib.renew_id();
     }
     touch(static_cast<std::size_t>(current_));
@@ -136,6 +139,7 @@ void Pad::delete_current() {
     const std::int32_t old_position = position();
     const std::int32_t old_current = current_;
     remove(static_cast<std::size_t>(current_));
+    recent_deletions_.push_back(deleted.back());
     if (current_ > 0) --current_;
     if (items.empty()) {
         append(Nib());
@@ -186,6 +190,23 @@ void Pad::synchronise(Pad& a, Pad& b) {
     for (Nib& nib : b.items) nib.mark_shared();
     b.show_first();
     b.find(std::string());
+}
+
+void Pad::mark_saved() {
+    for (Nib& nib : items) nib.mark_changed(false);
+    recent_deletions_.clear();
+}
+
+void Pad::mark_all_changed() {
+    for (Nib& nib : items) nib.mark_changed();
+    recent_deletions_ = deleted;
+}
+
+void Pad::take_changes(Pad&& recovered) {
+    // Merges carry each nib's mark: the recovered versions that win stay marked here.
+    recovered.mark_all_changed();
+    recent_deletions_.insert(recent_deletions_.end(), recovered.deleted.begin(), recovered.deleted.end());
+    synchronise(*this, recovered);
 }
 
 void Pad::take_nibs_of(const Pad& model) {

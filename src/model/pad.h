@@ -62,11 +62,21 @@ public:
     // is in force. `a` wins where both hold equally new versions.
     static void synchronise(Pad& a, Pad& b);
 
+    // What differs from the pad's file: the changed nibs and the deletion records made since the
+    // pad was last loaded or saved. mark_saved forgets them; mark_all_changed counts everything.
+    void mark_saved();
+    void mark_all_changed();
+    // Synchronises the changes of an ended session into this pad; they stay changes here.
+    void take_changes(Pad&& recovered);
+
     // Pad file and text file operations (defined with the storage code).
     // Reads NNIBS, nibs and deletion records into a fresh pad in one pass over the file, and the
     // keys around the pad into `header` when given. The pad changes only when all went well.
     void load(Mapfile& file, PadFileHeader* header = nullptr);
     void save(Mapfile& file);                       // writes them, purging old deletion records
+    // Writes only the changes as a pad, with `pending` (when given) as the current nib's text,
+    // as a commit would store it, without committing it.
+    void save_changes(Mapfile& file, const std::string* pending) const;
     void export_text(const std::string& path, const std::string& separator, int all) const;
     void import_text(const std::string& path, const std::string& separator, ImportProgress* progress = nullptr);
 
@@ -88,4 +98,6 @@ private:
     std::int32_t found_pos_ = 0;
     std::string find_text_;
     std::string find_lower_;
+    // The deletion records made since the last load or save.
+    std::vector<SyncStamp> recent_deletions_;
 };

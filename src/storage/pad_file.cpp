@@ -51,3 +51,32 @@ void Pad::save(Mapfile& file) {
     }
     write_deleted(file, deletion_prefix);
 }
+
+void Pad::save_changes(Mapfile& file, const std::string* pending) const {
+    Nib typed;
+    if (pending) {
+        // As set_current_text would store it: stamped now, and under an id of its own when it
+        // is the first text of an empty nib that another pad may share.
+        const Nib& current = items[current_];
+        typed = current;
+        typed.set_text(*pending);
+        typed.time = Timestamp::now();
+        if (current.text().empty() && current.shared() && !typed.text().empty()) typed.renew_id();
+    }
+    std::vector<const Nib*> changed;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (pending && static_cast<std::int32_t>(i) == current_)
+            changed.push_back(&typed);
+        else if (items[i].changed())
+            changed.push_back(&items[i]);
+    }
+    file.put_int("NNIBS", static_cast<std::int32_t>(changed.size()));
+    for (std::size_t i = 0; i < changed.size(); ++i) {
+        const std::string index = std::to_string(i);
+        file.put("NIB" + index, changed[i]->text());
+        file.put("ID" + index, changed[i]->id_text());
+        file.put("TMOD" + index, changed[i]->time_text());
+    }
+    std::vector<SyncStamp> records = recent_deletions_;
+    write_records(file, deletion_prefix, records);
+}

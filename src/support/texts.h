@@ -52,6 +52,8 @@ struct Texts {
     const char* save_changes_title;
     const char* save_problem_question;
     const char* close_window;
+    const char* recovered;
+    const char* recovery_damaged;
     const char* pad_filter;
     const char* text_filter;
     const char* all_filter;

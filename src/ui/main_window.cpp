@@ -162,6 +162,7 @@ void MainWindow::commitText() {
     pad.set_current_text(text);
     padChanged = 1;
     textChanged = 0;
+    writeRecovery();
 }
 
 void MainWindow::applyFind() {

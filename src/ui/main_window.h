@@ -4,6 +4,7 @@
 // Create it with new (or through Application::openPad/newPad); the window owns the object.
 #include "model/pad.h"
 #include "storage/file_signature.h"
+#include "ui/recovery_slot.h"
 #include "ui/window.h"
 
 #include <cstdint>
@@ -52,6 +53,8 @@ public:
     void applyFind();
     // One command of the menu, an accelerator or an arrow button; see main_window_commands.cpp.
     std::int32_t onCommand(unsigned id);
+    // Takes the changes of a session that ended unexpectedly into the pad, which is then changed.
+    void takeRecovery(Pad&& changes);
     // The separator for one import or export, asked over `owner` starting from `current`; empty on Cancel.
     static std::string askSeparator(HWND owner, const std::string& current);
 
@@ -77,6 +80,8 @@ public:
     // The pad file as this window last read or wrote it: a change made elsewhere since then is
     // merged in before the window writes the file, and when the window is activated.
     FileSignature fileState;
+    // The unsaved changes, kept for the next start should this session end unexpectedly.
+    RecoverySlot recovery;
 
 private:
     static void registerClass();
@@ -91,6 +96,15 @@ private:
     void showMerged(const Uuid& current);
     // After creation: a window that the system put on a monitor of another DPI takes that DPI.
     void adoptMonitorDpi();
+    // Recovery (main_window_recovery.cpp): written at each commit and shortly after typing,
+    // by a timer that runs from the first change on, so that continuous typing is kept too.
+    void markChanged();
+    void keepRecovery();
+    void writeRecovery();
+    void saveRecovery();
+    void onRecoveryTimer();
+    bool recoveryDue = false;
+    bool recoveryReported = false;
     // The title-bar text: the title, or "New Pad".
     std::string windowText() const;
 

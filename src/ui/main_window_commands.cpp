@@ -45,7 +45,7 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_DELETE_NIB:
         // Unsaved typing in the nib goes with it.
         pad.delete_current();
-        padChanged = 1;
+        markChanged();
         showCurrent();
         return 0;
     case CMD_NEW_PAD: host.newPad(SW_SHOWNORMAL); return 0;
@@ -149,7 +149,7 @@ std::int32_t MainWindow::arrange(unsigned id) {
         break;
     default: pad.sort_alphabetically(); break;
     }
-    padChanged = 1;
+    markChanged();
     showCurrent();
     return 0;
 }
@@ -192,6 +192,8 @@ std::int32_t MainWindow::save(unsigned id) {
         fileName = path;
         title = name;
         padChanged = 0;
+        pad.mark_saved();
+        recovery.remove();
         CHECK_CALL(SetWindowTextA(hwnd, title.c_str()));
     }
     return 1;

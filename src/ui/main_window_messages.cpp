@@ -54,6 +54,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) != WA_INACTIVE) takeFileChanges();
         return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_PAINT: onPaint(); return 0;
+    case WM_TIMER: onRecoveryTimer(); return 0;
     case WM_DRAWITEM: return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CLOSE: return onClose();
     case WM_QUERYENDSESSION: return onQueryEndSession();
@@ -104,6 +105,8 @@ void MainWindow::onDestroy() {
     auto& windows = thePadHost->windows;
     const auto entry = std::find(windows.begin(), windows.end(), this);
     if (entry != windows.end()) windows.erase(entry);
+    // A clean close: what was not saved was not wanted.
+    recovery.remove();
 }
 
 void MainWindow::onSize(WPARAM type, LPARAM size) {
@@ -187,10 +190,12 @@ LRESULT MainWindow::onNotify(WPARAM wParam, LPARAM lParam) {
             activeField = fromHandle(reinterpret_cast<HWND>(lParam));
             return 0;
         case EN_CHANGE:
-            if (id == findFieldId)
+            if (id == findFieldId) {
                 applyFind();
-            else
+            } else {
                 textChanged = 1;
+                keepRecovery();
+            }
             return 0;
         case EN_MAXTEXT:
             if (id == textFieldId) throw msg_exception(texts.nib_full, texts.nib_full_title, style_stop);
@@ -287,8 +292,11 @@ LRESULT MainWindow::onSyncWith(const char* path) {
     commitText();
     other->commitText();
     Pad::synchronise(pad, other->pad);
-    padChanged = 1;
-    other->padChanged = 1;
+    // Each pad now holds what its own file lacks.
+    pad.mark_all_changed();
+    other->pad.mark_all_changed();
+    markChanged();
+    other->markChanged();
     showCurrent();
     other->showCurrent();
     return 1;

@@ -20,7 +20,7 @@ std::int32_t MainWindow::exchangeText(unsigned id) {
     if (importing) {
         ImportProgressWindow progress(thePadHost->normalFont);
         pad.import_text(path, separator, &progress);
-        padChanged = 1;
+        markChanged();
     } else {
         pad.export_text(path, separator, 0);
     }

@@ -3,9 +3,9 @@
 # click on the X display: the default pad beside the program, made there by nibtool.exe, gets a
 # nib; a new pad gets three nibs, is searched and paged, saved with Ctrl+S through the Save As
 # dialog and closed with Ctrl+W; a second start opens the saved pad, a nib is added and the pad
-# closed; nibtool.exe then lists what the files hold. Runs under Wine on the caller's display and
-# prefix (tools/journey, or the test run); every wait has a limit, and the program's settings key
-# is put back as it was.
+# closed; nibtool.exe then lists what the files hold. Last, typing in that pad and a new one
+# survives a hard kill. Runs under Wine on the caller's display and prefix (tools/journey, or the
+# test run); every wait has a limit, and the program's settings key is put back as it was.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/windows}
@@ -106,4 +106,37 @@ holds() {
 }
 holds "$(winepath -w "$pad")" "apple pie recipe tested" "banana bread with walnuts" "cherry jam" "date plums"
 holds "$default_pad" "from the package" "elderberry"
+
+# Typing survives a hard end: a nib typed into the saved pad and a new pad, the process killed once
+# their recovery is written, a restart; Quit then saves the one and asks for the other's name.
+start "$(winepath -w "$pad")"
+xdotool mousemove 1000 700
+keys ctrl+n
+typed "elderberry wine"
+keys ctrl+shift+n
+sleep 1
+keys ctrl+t
+typed "fig jam"
+recovery=$(winepath -u "$(timeout 60 wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Scrivel/Recovery
+recovered() { [ "$(find "$recovery" -name '*.nib' | wc -l)" -eq 2 ]; }
+for _ in $(seq 40); do recovered && break; sleep 0.5; done
+recovered || fail "no recovery files in $recovery"
+timeout 60 wine taskkill /f /im scrivel.exe >/dev/null
+wait "$scrivel" || true
+start "$(winepath -w "$pad")"
+rect_of '#32770' >/dev/null || fail "no word of the recovery"
+keys Return
+read -r left top width height < <(rect_of Scrivel) || fail "no pad window"
+xdotool mousemove $((left + width / 2)) $((top + height / 2)) click 1
+keys ctrl+q
+rect_of '#32770' >/dev/null || fail "the recovered new pad is not changed"
+keys y
+sleep 1
+typed "$(winepath -w "$work/New.nib")"
+keys Return
+ended
+for check in "$pad:elderberry wine" "$work/New.nib:fig jam"; do
+  nibtool list "$(winepath -w "${check%%:*}")" | grep -q -- "${check#*:}" ||
+    fail "\"${check#*:}\" did not come back"
+done
 echo "journey: passed"
