@@ -1,6 +1,8 @@
 #include "app/application.h"
 
+#include "app/hand_over.h"
 #include "app/low_memory.h"
+#include "app/working_copy_lock.h"
 #include "support/messages.h"
 #include "support/texts.h"
 
@@ -21,13 +23,10 @@ Application::Application(HINSTANCE instance_) {
     instance = instance_;
     bind_file_dialogs(instance, &defaultDirectories);
     try {
-        // This process has no window yet: a window of the product's class belongs to a running copy.
-        otherInstance = FindWindowA(productName.c_str(), nullptr);
+        // This process has no window yet: a ready window of the product's class belongs to a running copy.
+        otherInstance = find_working_copy(productName);
         loadSettings();
-        if (!otherInstance) {
-            createGraphics();
-            accelerators = LoadAcceleratorsA(instance, productName.c_str());
-        }
+        if (!otherInstance) becomeWorkingCopy();
         checkInstallation();
     } catch (...) {
         // The destructor does not run for a constructor that throws.
@@ -42,6 +41,12 @@ Application::~Application() {
     deleteGraphics();
     bind_file_dialogs(nullptr, nullptr);
     if (theApplication == this) theApplication = nullptr;
+}
+
+void Application::becomeWorkingCopy() {
+    otherInstance = nullptr;
+    createGraphics();
+    accelerators = LoadAcceleratorsA(instance, productName.c_str());
 }
 
 void Application::shutdown() {
@@ -77,8 +82,10 @@ std::vector<std::string> Application::startArguments(std::string commandLine) co
     return arguments;
 }
 
-int Application::run(std::string commandLine, int show) {
+int Application::run(std::string commandLine, int show, WorkingCopyLock& lock) {
     processArguments(startArguments(std::move(commandLine)), show);
+    // The first windows are there and marked: later starts find them.
+    lock.release();
     return messageLoop();
 }
 
@@ -115,8 +122,10 @@ void showFatal(const std::exception& error) {
 int runApplication(HINSTANCE instance, const char* commandLine, int show) {
     Application* application = nullptr;
     try {
+        // Before the settings are read: a working copy that is just ending writes them first.
+        WorkingCopyLock lock;
         application = new Application(instance);
-        application->run(commandLine ? commandLine : "", show);
+        application->run(commandLine ? commandLine : "", show, lock);
     } catch (const std::exception& error) {
         showFatal(error);
     }

@@ -1,5 +1,6 @@
 // The command line of a start: a forwarding copy against a stand-in running copy, and a working
 // copy with real pad windows.
+#include "app/working_copy_lock.h"
 #include "harness/dialog_answerer.h"
 #include "ui/copy_data.h"
 #include "ui/pad_window_fixture.h"
@@ -43,6 +44,7 @@ class CommandLine : public PadWindowTest {};
 TEST_F(CommandLine, AForwardingStartHandsEverythingToTheRunningCopy) {
     app.reset();
     FakeWindow running("Scrivel", running_copy);
+    SetPropA(running.handle, readyForHandOver, reinterpret_cast<HANDLE>(1));
     app = std::make_unique<Application>(GetModuleHandleA(nullptr));
     ASSERT_EQ(app->otherInstance, running.handle);
     // The running copy has a folder of its own: relative names reach it completed.
@@ -72,7 +74,8 @@ TEST_F(CommandLine, AForwardingStartHandsEverythingToTheRunningCopy) {
     // and it makes no graphics and saves no settings.
     received.clear();
     app->restartCommand = "\"C:\\B.NIB\" ";
-    EXPECT_EQ(app->run("", SW_SHOWNORMAL), 0);
+    WorkingCopyLock lock;
+    EXPECT_EQ(app->run("", SW_SHOWNORMAL, lock), 0);
     EXPECT_EQ(received, std::vector<std::string>{"2:"});
     EXPECT_EQ(app->boldFont, nullptr);
     app->shutdown();
