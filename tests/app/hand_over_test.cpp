@@ -3,12 +3,14 @@
 #include "harness/input.h"
 #include "harness/process.h"
 #include "support/util.h"
+#include "ui/command_ids.h"
 #include "ui/pad_window_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -94,4 +96,55 @@ TEST_F(HandOver, AHundredLaterStartsInARowAllArriveAndLeaveNoWindowBehind) {
     EXPECT_EQ(FindWindowA("Scrivel", nullptr), nullptr) << "no window is left behind";
     std::sort(all.begin(), all.end());
     EXPECT_EQ(sorted_nib_texts(read_pad_file(soak).pad), all) << "every synchronisation arrived and was saved on quitting";
+}
+
+namespace {
+
+// The processes that own a window of the class, one entry per window.
+std::vector<DWORD> window_owners(const char* class_name) {
+    std::vector<DWORD> owners;
+    for (HWND found = nullptr; (found = FindWindowExA(nullptr, found, class_name, nullptr)) != nullptr;) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(found, &process);
+        owners.push_back(process);
+    }
+    return owners;
+}
+
+}  // namespace
+
+TEST_F(HandOver, PadsStartedAllAtOnceOpenInOneWorkingCopy) {
+    harness::PadTypeRegisteredTo registered(short_path(program()));
+    for (int round = 0; round < 2; ++round) {
+        std::vector<std::unique_ptr<harness::Process>> starts;
+        for (int i = 0; i < 8; ++i) {
+            const std::string pad = write_pad("m" + std::to_string(i) + ".nib", {"pad " + std::to_string(i)});
+            starts.push_back(std::make_unique<harness::Process>(quoted(program()) + " " + quoted(pad)));
+        }
+        std::vector<DWORD> owners;
+        EXPECT_TRUE(harness::pump_until([&] { return (owners = window_owners("Scrivel")).size() == 8; }, 30s))
+            << round << ": " << owners.size() << " windows";
+        std::sort(owners.begin(), owners.end());
+        EXPECT_EQ(std::unique(owners.begin(), owners.end()) - owners.begin(), 1) << round << ": one process owns them";
+        ASSERT_EQ(harness::run_process(quoted(program()) + " /q", dir.path(), 20s), 0u);
+        for (auto& start : starts) EXPECT_EQ(start->wait(20s), 0u) << round;
+    }
+}
+
+TEST_F(HandOver, AStartWhileTheRunningCopyWaitsInADialogArrives) {
+    const std::string first_pad = write_pad("first.nib", {"first"}), later_pad = write_pad("later.nib", {"later"});
+    harness::PadTypeRegisteredTo registered(short_path(program()));
+    harness::Process first(quoted(program()) + " " + quoted(first_pad));
+    const HWND window = wait_for_window("first.nib");
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_COMMAND, CMD_OTHER_SETTINGS, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(harness::pump_until([&] { return (dialog = FindWindowA("#32770", nullptr)) != nullptr; }, 10s));
+    EXPECT_EQ(harness::run_process(quoted(program()) + " " + quoted(later_pad), dir.path(), 20s), 0u);
+    EXPECT_NE(wait_for_window("later.nib"), nullptr);
+    EXPECT_EQ(window_owners("Scrivel").size(), 2u);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(harness::pump_until([&] { return !IsWindow(dialog); }, 10s));
+    ASSERT_EQ(harness::run_process(quoted(program()) + " /q", dir.path(), 20s), 0u);
+    EXPECT_EQ(first.wait(20s), 0u);
 }
