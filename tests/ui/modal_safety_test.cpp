@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -153,4 +154,43 @@ TEST_F(ModalSafety, SavesReplaceWhatTheUserChoseToReplaceAndNeverDropANewerVersi
     EXPECT_EQ(command(window, CMD_SAVE), 0);
     EXPECT_EQ(file_text(own), future);
     EXPECT_TRUE(answerer.all_answered());
+}
+
+TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
+    app->autosave = 0;
+    const struct {
+        const char* name;
+        bool saved_pad;          // a pad with a file, else a new pad
+        unsigned before;         // a command before the close (0: none)
+        std::vector<std::pair<const char*, int>> answers;
+        bool closes;
+        bool listed;             // in the reopen list
+    } cases[] = {
+        {"Save of a new pad opens the dialog even with nothing typed", false, CMD_SAVE, {{"", IDCANCEL}}, false, false},
+        {"Cancel in Save As keeps the window", false, 0, {{"Save changes?", IDYES}, {"", IDCANCEL}}, false, false},
+        {"Save a Copy As leaves the pad to ask", true, CMD_SAVE_COPY_AS, {{"", IDOK}, {"Save changes?", IDNO}}, true, true},
+        {"a file deleted before No is not reopened", true, CMD_DELETE_NIB, {{"Save changes?", IDNO}}, true, false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = write_pad("close.nib", {"kept"});
+        MainWindow* window = c.saved_pad ? open(path) : window_of(app->newPad(SW_SHOWNORMAL));
+        if (c.saved_pad) type_into(window, "typed ");
+        else if (c.before == 0) type_into(window, "typed");
+        harness::DialogAnswerer answerer;
+        for (const auto& [title, button] : c.answers) {
+            if (button == IDOK) answerer.fill_file_name(title, dir.path() + "copy.nib");
+            else answerer.press(title, button);
+        }
+        app->restartCommand.clear();
+        if (c.before) command(window, c.before);
+        if (c.before == CMD_DELETE_NIB) std::filesystem::remove(path);
+        if (c.before != CMD_SAVE) {
+            EXPECT_EQ(SendMessageA(window->hwnd, WM_CLOSE, 0, 0), c.closes ? 1 : 0) << c.name;
+        }
+        EXPECT_TRUE(answerer.all_answered()) << c.name;
+        EXPECT_EQ(answerer.unexpected(), 0) << c.name;
+        EXPECT_EQ(app->windows.size(), c.closes ? 0u : 1u) << c.name;
+        EXPECT_EQ(!app->restartCommand.empty(), c.listed) << c.name;
+        close_all();
+    }
 }
