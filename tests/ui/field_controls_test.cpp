@@ -115,7 +115,7 @@ TEST_F(FieldControls, QuickDoubleClickOnAButtonIsTwoPresses) {
 // Only links reach the shell; other words search the pad; code runs only after a Yes.
 TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
     const char* const words[] = {"notepad", "http://example.org/a+b", "ann@example.org", "C:\\tools\\run.exe",
-                                 "C:\\Notes\\plan.txt"};
+                                 "C:\\Notes\\plan.txt", "www.example.com"};
     std::string text;
     for (const char* word : words) text += std::string("see ") + word + "\r\n";
     SetWindowTextA(textField->hwnd, text.c_str());
@@ -137,6 +137,7 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
         {3, true, IDNO, "Open link", ask, {}, 0, {}},
         {4, false, 0, nullptr, {}, {"C:\\Notes\\plan.txt"}, SW_SHOWNORMAL, {"C:\\Notes\\plan.txt"}},
         {3, true, IDYES, "Open link", ask, {"C:\\tools\\run.exe"}, SW_SHOWNORMAL, {}},
+        {5, true, 0, nullptr, {}, {"http://www.example.com"}, SW_SHOWNORMAL, {}},
     };
     for (const auto& c : cases) {
         shellFiles.clear();
