@@ -126,6 +126,8 @@ int runApplication(HINSTANCE instance, const char* commandLine, int show) {
         WorkingCopyLock lock;
         application = new Application(instance);
         application->run(commandLine ? commandLine : "", show, lock);
+    } catch (const start_given_up&) {
+        // The user's own choice: nothing to tell.
     } catch (const std::exception& error) {
         showFatal(error);
     }

@@ -2,6 +2,7 @@
 #include "app/application.h"
 
 #include "app/hand_over.h"
+#include "app/working_copy_lock.h"
 
 #include "support/messages.h"
 #include "support/texts.h"
@@ -55,6 +56,8 @@ void Application::processArguments(const std::vector<std::string>& arguments, in
                 SendMessageA(target, WM_COMMAND, CMD_FIRST, 0);
                 ++opened;
             }
+        } catch (const start_given_up&) {
+            throw;
         } catch (const msg_exception& error) {
             error.show(nullptr);
         }

@@ -1,7 +1,6 @@
 #include "app/hand_over.h"
 
 #include "app/working_copy_lock.h"
-#include "support/messages.h"
 #include "ui/copy_data.h"
 #include "ui/main_window.h"
 
@@ -47,7 +46,7 @@ std::optional<LRESULT> hand_over(HWND window, std::uintptr_t code, const std::st
             SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request->record)));
     }).detach();
     while (answer.wait_for(std::chrono::milliseconds(answerPatience)) != std::future_status::ready)
-        if (!keepWaiting()) throw silent_exception();
+        if (!keepWaiting()) throw start_given_up();
     const LRESULT result = answer.get();
     // Every request is answered with something other than 0, unless the window went first.
     if (result == 0 && !IsWindow(window)) return std::nullopt;

@@ -1,6 +1,5 @@
 #include "app/working_copy_lock.h"
 
-#include "support/messages.h"
 #include "support/texts.h"
 
 #include <string>
@@ -25,7 +24,7 @@ WorkingCopyLock::WorkingCopyLock() {
         if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) break;
         if (waited == WAIT_TIMEOUT && keepWaiting()) continue;
         CloseHandle(mutex);
-        if (waited == WAIT_TIMEOUT) throw silent_exception();
+        if (waited == WAIT_TIMEOUT) throw start_given_up();
         CHECK_CALL(false);
     }
     owned = true;
