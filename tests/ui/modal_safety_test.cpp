@@ -3,6 +3,7 @@
 #include "pad_window_fixture.h"
 
 #include "harness/dialog_answerer.h"
+#include "storage/file_faults.h"
 #include "ui/command_ids.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +155,17 @@ TEST_F(ModalSafety, SavesReplaceWhatTheUserChoseToReplaceAndNeverDropANewerVersi
     EXPECT_EQ(command(window, CMD_SAVE), 0);
     EXPECT_EQ(file_text(own), future);
     EXPECT_TRUE(answerer.all_answered());
+
+    // A merge that succeeded shows, even when the write after it fails.
+    write_pad("own.nib", {"merged"});
+    file_faults::arm({1});
+    {
+        MessageCapture capture;
+        command(window, CMD_SAVE);
+        EXPECT_EQ(capture.shown.size(), 1u);
+    }
+    file_faults::arm({});
+    EXPECT_EQ(text_of(window->statusLabel), "1 of 3");
 }
 
 TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
