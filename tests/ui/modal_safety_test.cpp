@@ -206,3 +206,27 @@ TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
         close_all();
     }
 }
+
+TEST_F(ModalSafety, AWindowKeyOrFontKeyMissingAloneTakesTheSettingsForTheWholeGroup) {
+    PadFileHeader header;
+    header.placement = WindowPlacement{30, 40, 300, 200};
+    header.font = PadFont{"Courier New", 20};
+    for (const std::string missing : {"WIN_HEIGHT (3): 200\n", "FONT_SIZE (2): 20\n"}) {
+        const std::string path = dir.path() + "partial.nib";
+        Pad pad;
+        write_pad_file(path, header, pad);
+        std::string bytes = file_text(path);
+        bytes.erase(bytes.find(missing), missing.size());
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        MainWindow* window = open(path);
+        RECT outer;
+        GetWindowRect(window->hwnd, &outer);
+        const bool placed = missing[0] == 'F';
+        EXPECT_EQ(outer.right - outer.left, placed ? 300 : app->defaultWinWidth) << missing;
+        EXPECT_EQ(outer.bottom - outer.top, placed ? 200 : app->defaultWinHeight) << missing;
+        EXPECT_EQ(std::make_pair(window->fontName, window->fontSize),
+                  placed ? std::make_pair(app->fontName, app->fontSize) : std::make_pair(std::string("Courier New"), 20))
+            << missing;
+        close_all();
+    }
+}
