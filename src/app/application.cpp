@@ -1,6 +1,8 @@
 #include "app/application.h"
 
+#include "app/hand_over.h"
 #include "app/low_memory.h"
+#include "app/working_copy_lock.h"
 #include "support/messages.h"
 #include "support/texts.h"
 #include "ui/resource_ids.h"
@@ -24,13 +26,10 @@ Application::Application(HINSTANCE instance_) {
     instance = instance_;
     bind_file_dialogs(instance, &defaultDirectories);
     try {
-        // This process has no window yet: a window of the product's class belongs to a running copy.
-        otherInstance = FindWindowA(productName.c_str(), nullptr);
+        // This process has no window yet: a ready window of the product's class belongs to a running copy.
+        otherInstance = find_working_copy(productName);
         loadSettings();
-        if (!otherInstance) {
-            createGraphics();
-            accelerators = LoadAcceleratorsA(instance, productName.c_str());
-        }
+        if (!otherInstance) becomeWorkingCopy();
     } catch (...) {
         // The destructor does not run for a constructor that throws.
         deleteGraphics();
@@ -44,6 +43,12 @@ Application::~Application() {
     deleteGraphics();
     bind_file_dialogs(nullptr, nullptr);
     if (theApplication == this) theApplication = nullptr;
+}
+
+void Application::becomeWorkingCopy() {
+    otherInstance = nullptr;
+    createGraphics();
+    accelerators = LoadAcceleratorsA(instance, productName.c_str());
 }
 
 void Application::shutdown() {
@@ -80,7 +85,7 @@ std::vector<std::string> Application::startArguments(std::string commandLine) co
     return arguments;
 }
 
-int Application::run(std::string commandLine, int show) {
+int Application::run(std::string commandLine, int show, WorkingCopyLock& lock) {
     const std::vector<std::string> arguments = startArguments(std::move(commandLine));
     // An uninstall is never first offered an install.
     if (std::find(arguments.begin(), arguments.end(), "/u") == arguments.end()) checkInstallation();
@@ -89,6 +94,8 @@ int Application::run(std::string commandLine, int show) {
     const bool ending = std::any_of(arguments.begin(), arguments.end(),
                                     [](const std::string& argument) { return argument == "/q" || argument == "/u"; });
     if (!otherInstance && !ending) recoverPads();
+    // The first windows are there and marked: later starts find them.
+    lock.release();
     return messageLoop();
 }
 
@@ -125,8 +132,12 @@ void showFatal(const std::exception& error) {
 int runApplication(HINSTANCE instance, const char* commandLine, int show) {
     Application* application = nullptr;
     try {
+        // Before the settings are read: a working copy that is just ending writes them first.
+        WorkingCopyLock lock;
         application = new Application(instance);
-        application->run(commandLine ? commandLine : "", show);
+        application->run(commandLine ? commandLine : "", show, lock);
+    } catch (const start_given_up&) {
+        // The user's own choice: nothing to tell.
     } catch (const std::exception& error) {
         showFatal(error);
     }

@@ -23,16 +23,21 @@ std::array<ShortcutPlace, 2> standardShortcutPlaces();
 // Where the settings live in the per-user registry.
 inline constexpr const char* settings_key_path = "HKEY_CURRENT_USER\\Software\\Velmoran\\Scrivel\\";
 
+class WorkingCopyLock;
+
 class Application : public PadHost {
 public:
     explicit Application(HINSTANCE instance);
     // Releases the fonts and bitmaps; never writes the settings (see shutdown).
     ~Application() override;
 
-    // Runs the program: the installation check (not for "/u"), the command line (the Restart
-    // Command when it is empty) and then the message loop until the last main window is gone.
-    // Returns the quit message's wParam.
-    int run(std::string commandLine, int show);
+    // Runs the program: the installation check (not for "/u") and the command line (the Restart
+    // Command when it is empty), then, with the lock released, the message loop until the last main
+    // window is gone. Returns the quit message's wParam.
+    int run(std::string commandLine, int show, WorkingCopyLock& lock);
+    // Takes the working copy's part: when none runs at the start, or when it ended while this
+    // copy was handing over.
+    void becomeWorkingCopy();
 
     // The end of a working copy's run: releases the graphics and writes the settings unless the
     // user removed them. Called before the object is destroyed, so that a refused registry write
@@ -61,7 +66,9 @@ public:
     void recoverPads();
     // One recovery file: what to tell the user of it, or nothing. The file stays when this throws.
     std::string recoverPad(const std::string& file);
-    // Sends one WM_COPYDATA request to `window` and returns its answer.
+    // Sends one WM_COPYDATA request to `window` and returns its answer. When the working copy's
+    // window went before it answered, the request goes to another ready window of it, or, when
+    // the working copy has ended, this copy takes over and does it itself.
     LRESULT sendCopyData(HWND window, std::uintptr_t code, const std::string& text);
     // Removes the program's registry entries and shortcuts ("/u") wherever they are, and says what
     // it could not remove; the settings are not written back.

@@ -1,6 +1,9 @@
 // The command line of a start, and the hand-over of a second start to the copy already running.
 #include "app/application.h"
 
+#include "app/hand_over.h"
+#include "app/working_copy_lock.h"
+
 #include "support/messages.h"
 #include "support/texts.h"
 #include "ui/command_ids.h"
@@ -53,6 +56,8 @@ void Application::processArguments(const std::vector<std::string>& arguments, in
                 SendMessageA(target, WM_COMMAND, CMD_FIRST, 0);
                 ++opened;
             }
+        } catch (const start_given_up&) {
+            throw;
         } catch (const msg_exception& error) {
             error.show(nullptr);
         }
@@ -84,9 +89,13 @@ HWND Application::newPad(int show) {
 }
 
 LRESULT Application::sendCopyData(HWND window, std::uintptr_t code, const std::string& text) {
-    COPYDATASTRUCT record{};
-    record.dwData = code;
-    record.cbData = static_cast<DWORD>(copy_data_size(text));
-    record.lpData = record.cbData ? const_cast<char*>(text.c_str()) : nullptr;
-    return SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+    for (;;) {
+        if (const auto answer = hand_over(window, code, text)) return *answer;
+        // A pad window that went takes its find text or synchronisation with it.
+        if (window != otherInstance) return 1;
+        window = otherInstance = find_working_copy(productName);
+        if (otherInstance) continue;
+        becomeWorkingCopy();
+        return reinterpret_cast<LRESULT>(code == copyOpenPad ? openPad(text) : newPad(SW_SHOWNORMAL));
+    }
 }

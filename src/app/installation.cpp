@@ -5,6 +5,7 @@
 #include "support/reg.h"
 #include "support/texts.h"
 #include "ui/resource_ids.h"
+#include "ui/window.h"
 
 #include <shlobj.h>
 
@@ -45,10 +46,17 @@ HRESULT renewShortcut(const std::string& target, const std::string& shortcut) {
 INT_PTR CALLBACK setupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        center_window(dialog);
-        SendDlgItemMessageA(dialog, IDC_SETUP_ICON, STM_SETICON,
-                            reinterpret_cast<WPARAM>(LoadIconA(nullptr, MAKEINTRESOURCEA(32514))), 0);
-        CHECK_CALL(SetDlgItemTextA(dialog, IDC_SETUP_QUESTION, reinterpret_cast<const char*>(lParam)));
+        try {
+            center_window(dialog);
+            SendDlgItemMessageA(dialog, IDC_SETUP_ICON, STM_SETICON,
+                                reinterpret_cast<WPARAM>(LoadIconA(nullptr, MAKEINTRESOURCEA(32514))), 0);
+            CHECK_CALL(SetDlgItemTextA(dialog, IDC_SETUP_QUESTION, reinterpret_cast<const char*>(lParam)));
+        } catch (...) {
+            // Never through the system's dialog code: shown as any handler's error, and the
+            // question waits for the next start.
+            Window::reportError(std::current_exception());
+            EndDialog(dialog, IDC_SETUP_LATER);
+        }
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

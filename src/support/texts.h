@@ -45,6 +45,9 @@ struct Texts {
     const char* new_pad;
     const char* newer_file_question;
     const char* newer_file;
+    const char* newer_file_save_question;
+    const char* not_answering;
+    const char* not_answering_title;
     const char* of;
     const char* nib_full;
     const char* nib_full_title;

@@ -25,10 +25,15 @@ INT_PTR guarded(HWND dialog, Handler handler) {
     }
 }
 
-// Takes the exchange and centres the dialog: the start of every WM_INITDIALOG.
-void begin_dialog(HWND dialog, LPARAM exchange) {
+// Takes the exchange and centres the dialog: the start of every WM_INITDIALOG. The exchange comes
+// first, so that an error while centring waits in it too.
+template <typename Handler>
+INT_PTR begin_dialog(HWND dialog, LPARAM exchange, Handler handler) {
     SetWindowLongPtrA(dialog, DWLP_USER, exchange);
-    center_window(dialog);
+    return guarded(dialog, [&] {
+        center_window(dialog);
+        return handler();
+    });
 }
 
 INT_PTR run_dialog(HWND owner, int resource, DLGPROC procedure, DialogExchange& exchange) {
@@ -49,8 +54,7 @@ std::int32_t ticked(HWND dialog, int box) { return IsDlgButtonChecked(dialog, bo
 
 INT_PTR CALLBACK separatorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        begin_dialog(dialog, lParam);
-        return guarded(dialog, [&] {
+        return begin_dialog(dialog, lParam, [&] {
             CHECK_CALL(SetDlgItemTextA(dialog, IDC_SEPARATOR_TEXT, exchange_of(dialog).text.c_str()));
             return TRUE;
         });
@@ -74,8 +78,7 @@ INT_PTR CALLBACK separatorDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 INT_PTR CALLBACK otherSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     PadHost& host = *thePadHost;
     if (message == WM_INITDIALOG) {
-        begin_dialog(dialog, lParam);
-        return guarded(dialog, [&] {
+        return begin_dialog(dialog, lParam, [&] {
             tick(dialog, IDC_CHANGE_REGISTRY, host.changeRegistry);
             tick(dialog, IDC_AUTOSAVE, host.autosave);
             return TRUE;

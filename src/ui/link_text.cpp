@@ -72,7 +72,7 @@ std::string scheme_of(const std::string& link) {
 }
 
 bool is_path(const std::string& link) {
-    const bool drive = link.size() >= 3 && is_letter(link[0]) && link[1] == ':' && link[2] == '\\';
+    const bool drive = link.size() >= 3 && is_letter(link[0]) && link[1] == ':' && (link[2] == '\\' || link[2] == '/');
     return drive || link.find('\\') != std::string::npos;
 }
 
@@ -97,7 +97,22 @@ bool runs_code(const std::string& path) {
     return false;
 }
 
+// The scheme the shell puts before a web address written without one ("www.", "ftp."); null for
+// anything else.
+const char* guessed_scheme(const std::string& link) {
+    std::string start;
+    for (std::size_t i = 0; i < link.size() && i < 4; ++i) start += lower(link[i]);
+    if (start == "www.") return "http://";
+    if (start == "ftp.") return "ftp://";
+    return nullptr;
+}
+
 }  // namespace
+
+std::string shell_target(const std::string& link) {
+    const char* scheme = guessed_scheme(link);
+    return scheme ? scheme + link : link;
+}
 
 LinkAction classify_link(const std::string& decoded) {
     // The system reads the link up to its first zero byte only.
@@ -110,7 +125,7 @@ LinkAction classify_link(const std::string& decoded) {
         path.erase(std::min(path.find_first_of("?#"), path.size()));
         return runs_code(path) ? LinkAction::ask_first : LinkAction::open;
     }
-    if (!scheme.empty()) return LinkAction::open;
+    if (!scheme.empty() || guessed_scheme(link)) return LinkAction::open;
     if (is_path(link)) return runs_code(link) ? LinkAction::ask_first : LinkAction::open;
     return LinkAction::search;
 }

@@ -18,3 +18,7 @@ enum class LinkAction {
     ask_first,  // a link to something that would run code: opened only after the user agrees
 };
 LinkAction classify_link(const std::string& link);
+
+// What the shell is given to open a link: a web address written without its scheme ("www.",
+// "ftp.") gets the one the shell would give it; anything else stays as it is.
+std::string shell_target(const std::string& link);

@@ -4,6 +4,7 @@
 #include "support/texts.h"
 #include "ui/link_text.h"
 #include "ui/main_window.h"
+#include "ui/modal_moment.h"
 
 #include <shellapi.h>
 
@@ -90,13 +91,15 @@ void MagicClickWindow::followLink(WPARAM wParam, LPARAM lParam) {
         return;
     case LinkAction::ask_first:
         // No is the default button, so a hurried Enter opens nothing.
-        if (MessageBoxA(parent->hwnd, fill_message(texts.open_link_question, link).c_str(), texts.open_link_title,
-                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        // Asked over the pad window, which outlives this field while the question is open.
+        if (askUser(*parent, fill_message(texts.open_link_question, link), texts.open_link_title,
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
             return;
         break;
     case LinkAction::open:
         break;
     }
+    if (parent->closing()) return;
     // What cannot be opened is a reference to other nibs.
-    if (!shellOpen(hwnd, link, SW_SHOWNORMAL)) search();
+    if (!shellOpen(hwnd, shell_target(link), SW_SHOWNORMAL)) search();
 }

@@ -7,6 +7,7 @@
 #include "support/util.h"
 #include "ui/dpi.h"
 #include "ui/layout.h"
+#include "ui/modal_moment.h"
 #include "ui/pad_host.h"
 #include "ui/search_window.h"
 #include "ui/magic_click_window.h"
@@ -37,6 +38,7 @@ MainWindow::MainWindow(int show, const std::string& path) : Window(nullptr), fil
         }
         createWindow(0, host.productName.c_str(), windowText().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                      CW_USEDEFAULT, place.right - place.left, place.bottom - place.top, nullptr);
+        const Construction running(*this);
         adoptMonitorDpi();
         present(show);
     } catch (...) {
@@ -73,10 +75,11 @@ MainWindow::MainWindow(const std::string& path) : Window(nullptr), fileName(path
         }
         createWindow(0, host.productName.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, x, y, place.right - place.left,
                      place.bottom - place.top, nullptr);
+        const Construction running(*this);
         adoptMonitorDpi();
-
-        if (header.newer() && MessageBoxA(hwnd, fill_message(texts.newer_file_question, fileName).c_str(),
-                                          texts.newer_file, MB_YESNO) != IDYES)
+        // No answer when the window was closed meanwhile: then it never opens.
+        if (header.newer() &&
+            askUser(*this, fill_message(texts.newer_file_question, fileName), texts.newer_file, MB_YESNO) != IDYES)
             throw silent_exception();
         reader.read_pad(pad);
         showCurrent();
@@ -87,10 +90,20 @@ MainWindow::MainWindow(const std::string& path) : Window(nullptr), fileName(path
     }
 }
 
+MainWindow::Construction::Construction(MainWindow& window) : window(window) { window.enterCode(); }
+
+MainWindow::Construction::~Construction() { window.leaveCode(); }
+
 void MainWindow::present(int show) {
+    // Closed while it was being made (a Quit, the end of the session): it never shows.
+    if (closing()) throw silent_exception();
     ShowWindow(hwnd, show);
     SetForegroundWindow(hwnd);
     CHECK_CALL(UpdateWindow(hwnd));
+    if (closing()) throw silent_exception();
+    // Complete: from here on other windows, Quit and later starts find it.
+    thePadHost->windows.push_back(this);
+    CHECK_CALL(SetPropA(hwnd, readyForHandOver, reinterpret_cast<HANDLE>(1)));
 }
 
 void MainWindow::undoConstruction() noexcept {
@@ -148,7 +161,8 @@ void MainWindow::showCurrent() {
     SendMessageA(textField->hwnd, EM_SCROLLCARET, 0, 0);
     textChanged = 0;
 
-    const std::int32_t position = pad.position();
+    // With nothing found there is no position: "0 of 0", as at the window's creation.
+    const std::int32_t position = pad.found_count() > 0 ? pad.position() : 0;
     const std::string label = std::to_string(position) + " " + texts.of + " " + std::to_string(pad.found_count());
     CHECK_CALL(SetWindowTextA(statusLabel, label.c_str()));
     EnableWindow(prevButton, position > 1);
@@ -178,7 +192,7 @@ void MainWindow::takeFileChanges() {
     commitText();
     const Uuid current = pad.nibs()[pad.current()].id;
     // The window's unsaved changes stay unsaved; what came from the file is in the file already.
-    if (merge_file_changes(fileName, pad, fileState)) showMerged(current);
+    if (merge_file_changes(fileName, pad, fileState, NewerFile::skip)) showMerged(current);
 }
 
 void MainWindow::showMerged(const Uuid& current) {

@@ -22,6 +22,9 @@ enum MainWindowMessage : UINT {
     WM_SYNCWITH = WM_USER + 6,
 };
 
+// The property that marks a main window complete, so that a later start may hand its requests to it.
+inline constexpr const char* readyForHandOver = "Scrivel.ReadyForHandOver";
+
 // Control ids of the main window's children.
 enum MainWindowControl : int {
     findFieldId = 101,
@@ -84,9 +87,23 @@ public:
     RecoverySlot recovery;
 
 private:
+    // The constructor's own hold on the window: a close asked for while it runs waits for it, and
+    // the constructor then gives up instead of showing a window that is to go.
+    class Construction {
+    public:
+        explicit Construction(MainWindow& window);
+        ~Construction();
+        Construction(const Construction&) = delete;
+        Construction& operator=(const Construction&) = delete;
+
+    private:
+        MainWindow& window;
+    };
     static void registerClass();
+    // Takes the window out of the list of open pads.
+    void unlist() noexcept;
     void deleteFonts() noexcept;
-    // The constructors' last step: shows the window in front.
+    // The constructors' last step: shows the window in front and lists it.
     void present(int show);
     // What a failing constructor undoes.
     void undoConstruction() noexcept;

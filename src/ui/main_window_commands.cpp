@@ -13,6 +13,7 @@
 #include "ui/layout.h"
 #include "ui/link_text.h"
 #include "ui/magic_click_window.h"
+#include "ui/modal_moment.h"
 #include "ui/pad_host.h"
 #include "ui/search_window.h"
 
@@ -30,6 +31,14 @@ std::vector<std::string> pad_filters() { return {texts.pad_filter, "*.nib"}; }
 HWND focus_window() { return GetFocus(); }
 
 bool readable_file(const std::string& path) { return !path.empty() && _access(path.c_str(), 4) == 0; }
+
+// Whether two names name one file (as spelled, or through their short forms when the file exists).
+bool same_file(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    if (lstrcmpiA(a.c_str(), b.c_str()) == 0) return true;
+    const std::string shortA = short_path(a), shortB = short_path(b);
+    return !shortA.empty() && lstrcmpiA(shortA.c_str(), shortB.c_str()) == 0;
+}
 
 }  // namespace
 
@@ -51,7 +60,10 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_NEW_PAD: host.newPad(SW_SHOWNORMAL); return 0;
     case CMD_OPEN_PAD: {
         std::string path, name;
-        if (!file_dialog(open_mode, open_directory, hwnd, pad_filters(), path, name)) return 0;
+        bool chosen = false;
+        if (!waitForUser(*this, [&] { chosen = file_dialog(open_mode, open_directory, hwnd, pad_filters(), path, name); }) ||
+            !chosen)
+            return 0;
         host.openPad(path);
         return 1;
     }
@@ -61,7 +73,10 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_SAVE_COPY_AS: return save(id);
     case CMD_SYNCHRONIZE: {
         std::string path, name;
-        if (!file_dialog(open_mode, sync_directory, hwnd, pad_filters(), path, name)) return 0;
+        bool chosen = false;
+        if (!waitForUser(*this, [&] { chosen = file_dialog(open_mode, sync_directory, hwnd, pad_filters(), path, name); }) ||
+            !chosen)
+            return 0;
         return static_cast<std::int32_t>(SendMessageA(hwnd, WM_SYNCWITH, reinterpret_cast<WPARAM>(path.c_str()), 0));
     }
     case CMD_IMPORT:
@@ -75,7 +90,11 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_SELECT_ALL: SendMessageA(focus_window(), EM_SETSEL, 0, -1); return 0;
     case CMD_INSERT_FILE_LINK: {
         std::string path, name;
-        if (!file_dialog(open_mode, insert_directory, hwnd, {texts.all_filter, "*.*"}, path, name)) return 0;
+        bool chosen = false;
+        if (!waitForUser(*this,
+                         [&] { chosen = file_dialog(open_mode, insert_directory, hwnd, {texts.all_filter, "*.*"}, path, name); }) ||
+            !chosen)
+            return 0;
         const std::string link = encode_file_link(path);
         SendMessageA(textField->hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(link.c_str()));
         return 0;
@@ -100,7 +119,7 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_MOVE_TOWARDS_END:
     case CMD_ORDER_ALPHABETICALLY: return arrange(id);
     case CMD_CHOOSE_FONT: return chooseFont();
-    case CMD_OTHER_SETTINGS: askOtherSettings(hwnd); return 0;
+    case CMD_OTHER_SETTINGS: waitForUser(*this, [&] { askOtherSettings(hwnd); }); return 0;
     case CMD_HELP: {
         const std::string path = directory_of(program_path()) + texts.help_file;
         if (!MagicClickWindow::shellOpen(hwnd, path, SW_SHOWNORMAL)) raise_failed_call(0, texts.help_missing, -1);
@@ -132,6 +151,8 @@ std::int32_t MainWindow::navigate(unsigned id) {
         break;
     }
     showCurrent();
+    // An arrow button keeps no focus (it shows no cue): typing goes on in the field it came from.
+    if ((id == CMD_PREVIOUS_BUTTON || id == CMD_NEXT_BUTTON) && activeField) SetFocus(activeField->hwnd);
     return 0;
 }
 
@@ -163,7 +184,10 @@ std::int32_t MainWindow::save(unsigned id) {
     }
     if (id != CMD_SAVE || fileName.empty()) {
         const int slot = id == CMD_SAVE_COPY_AS ? save_copy_directory : save_directory;
-        if (!file_dialog(save_mode, slot, hwnd, pad_filters(), path, name)) return 0;
+        bool chosen = false;
+        if (!waitForUser(*this, [&] { chosen = file_dialog(save_mode, slot, hwnd, pad_filters(), path, name); }) ||
+            !chosen)
+            return 0;
     }
     commitText();
 
@@ -179,14 +203,21 @@ std::int32_t MainWindow::save(unsigned id) {
                                            to_units(normal.bottom - normal.top, dpi)};
     }
     header.font = PadFont{fontName, fontSize};
-    if (id == CMD_SAVE) {
-        // What another program wrote to the file meanwhile is merged in, never written over.
+    // What a newer version wrote there goes only with the user's word.
+    if (written_by_newer_version(path) &&
+        askUser(*this, fill_message(texts.newer_file_save_question, path), texts.newer_file,
+                MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+        return 0;
+    // The pad's own file takes in what another program wrote to it meanwhile, never written
+    // over; any other file the user chose to replace is replaced. The merge shows even when the
+    // write then fails.
+    const bool ownFile = same_file(path, fileName);
+    if (ownFile) {
         const Uuid current = pad.nibs()[pad.current()].id;
-        if (save_merging(path, header, pad, fileState)) showMerged(current);
-    } else {
-        write_pad_file(path, header, pad);
-        if (id == CMD_SAVE_AS) fileState = file_signature(path);
+        if (merge_file_changes(path, pad, fileState, NewerFile::take)) showMerged(current);
     }
+    write_pad_file(path, header, pad);
+    if (ownFile || id != CMD_SAVE_COPY_AS) fileState = file_signature(path);
 
     if (id != CMD_SAVE_COPY_AS) {
         fileName = path;
@@ -225,7 +256,8 @@ std::int32_t MainWindow::chooseFont() {
     choice.hwndOwner = hwnd;
     choice.lpLogFont = &font;
     choice.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (!ChooseFontA(&choice)) return 0;
+    bool chosen = false;
+    if (!waitForUser(*this, [&] { chosen = ChooseFontA(&choice); }) || !chosen) return 0;
     // The font is kept in the pad file, and new pads take it too.
     padChanged = 1;
     fontSize = to_units(-font.lfHeight, dialogDpi);
@@ -241,7 +273,8 @@ MainWindow::SaveAnswer MainWindow::askSaveChanges() {
     if (!padChanged && !textChanged) return SaveAnswer::no;
     if (thePadHost->autosave && !fileName.empty()) return SaveAnswer::yes;
     const std::string question = fill_message(texts.save_changes_question, windowText());
-    switch (CHECK_CALL(MessageBoxA(hwnd, question.c_str(), texts.save_changes_title, MB_YESNOCANCEL | MB_ICONQUESTION))) {
+    // A window closed some other way meanwhile is not closed again.
+    switch (askUser(*this, question, texts.save_changes_title, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES: return SaveAnswer::yes;
     case IDNO: return SaveAnswer::no;
     default: return SaveAnswer::cancel;
@@ -253,16 +286,17 @@ MainWindow::SaveResult MainWindow::saveBeforeClosing() {
         // Called directly rather than sent, so that a failed save is seen here.
         return onCommand(CMD_SAVE) ? SaveResult::saved : SaveResult::cancelled;
     } catch (const msg_exception& error) {
-        error.show(nullptr);
-        if (!thePadHost->autosave) return SaveResult::failed;
+        tellUser(*this, error);
+        if (!thePadHost->autosave || closing()) return SaveResult::failed;
         const std::string question = fill_message(texts.save_problem_question, title);
-        const int answer = CHECK_CALL(
-            MessageBoxA(hwnd, question.c_str(), texts.close_window, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+        const int answer = askUser(*this, question, texts.close_window, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
         return answer == IDYES ? SaveResult::abandoned : SaveResult::failed;
     }
 }
 
 LRESULT MainWindow::onClose() {
+    // The window's own question is still open (a close box, a Quit elsewhere): it answers first.
+    if (modalMoments || closing()) return 0;
     const SaveAnswer answer = askSaveChanges();
     if (answer == SaveAnswer::cancel) return 0;
     if (answer == SaveAnswer::yes) {
@@ -272,7 +306,9 @@ LRESULT MainWindow::onClose() {
     // The reopen list: the most recently closed pad first, each quoted and followed by a blank.
     if (readable_file(fileName))
         thePadHost->restartCommand = "\"" + short_path(fileName) + "\" " + thePadHost->restartCommand;
-    DestroyWindow(hwnd);
+    // Out of the list at once; the window itself goes once the code running in it returns.
+    unlist();
+    destroy();
     return 1;
 }
 

@@ -10,6 +10,7 @@
 #include "ui/dpi.h"
 #include "ui/layout.h"
 #include "ui/magic_click_window.h"
+#include "ui/modal_moment.h"
 #include "ui/pad_host.h"
 #include "ui/resource_ids.h"
 #include "ui/search_window.h"
@@ -60,8 +61,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION: return onQueryEndSession();
     case WM_ENDSESSION:
         if (wParam) {
-            // The close may delete this object: nothing of it is used afterwards.
-            SendMessageA(hwnd, WM_CLOSE, 0, 0);
+            // A window waiting on a question of its own goes once the question returns.
+            if (modalMoments)
+                destroy();
+            else
+                SendMessageA(hwnd, WM_CLOSE, 0, 0);
             thePadHost->saveSettings();
         }
         return 0;
@@ -95,13 +99,17 @@ LRESULT MainWindow::onCreate() {
     SendMessageA(statusLabel, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont), 0);
     prevButton = (new ButtonWindow(this, prevButtonId))->hwnd;
     nextButton = (new ButtonWindow(this, nextButtonId))->hwnd;
-    host.windows.push_back(this);
     SetFocus(findField->hwnd);
     showCurrent();
     return 0;
 }
 
 void MainWindow::onDestroy() {
+    unlist();
+    RemovePropA(hwnd, readyForHandOver);
+}
+
+void MainWindow::unlist() noexcept {
     auto& windows = thePadHost->windows;
     const auto entry = std::find(windows.begin(), windows.end(), this);
     if (entry != windows.end()) windows.erase(entry);
@@ -113,7 +121,8 @@ void MainWindow::onSize(WPARAM type, LPARAM size) {
     // Sizes come before the children exist while the window is being made.
     if (!findField) return;
     PadHost& host = *thePadHost;
-    if (type == SIZE_RESTORED) {
+    // A font change lays out again with SIZE_RESTORED: only a restored window's size is the default.
+    if (type == SIZE_RESTORED && !IsZoomed(hwnd) && !IsIconic(hwnd)) {
         // New windows open at the size of the last restored one, on whichever screen.
         RECT outer;
         CHECK_CALL(GetWindowRect(hwnd, &outer));
@@ -243,7 +252,9 @@ LRESULT MainWindow::onCopyData(const COPYDATASTRUCT& record) {
         default: return 1;
         }
     } catch (const msg_exception& error) {
-        error.show(nullptr);
+        // The sender need not wait for the box.
+        if (InSendMessage()) ReplyMessage(1);
+        tellUser(*this, error);
         return 1;
     }
 }
@@ -287,8 +298,9 @@ LRESULT MainWindow::onSetFind(const char* query, bool followLink) {
 
 LRESULT MainWindow::onSyncWith(const char* path) {
     auto* other = dynamic_cast<MainWindow*>(fromHandle(thePadHost->openPad(path)));
-    // A pad synchronised with its own file has nothing to take from it.
-    if (!other || other == this) return 1;
+    // A pad synchronised with its own file has nothing to take from it; a window closed while the
+    // other pad was opening takes nothing either.
+    if (!other || other == this || closing() || other->closing()) return 1;
     commitText();
     other->commitText();
     Pad::synchronise(pad, other->pad);

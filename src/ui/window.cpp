@@ -60,6 +60,11 @@ LRESULT CALLBACK Window::windowProc(HWND window, UINT message, WPARAM wParam, LP
     }
     if (!object) return DefWindowProcA(window, message, wParam, lParam);
 
+    // A child's code is its top-level window's code too: that window must outlive it.
+    Window* root = fromHandle(GetAncestor(window, GA_ROOT));
+    if (root == object) root = nullptr;
+    object->enterCode();
+    if (root) root->enterCode();
     LRESULT result;
     const bool creating = object->creating;
     try {
@@ -77,17 +82,33 @@ LRESULT CALLBACK Window::windowProc(HWND window, UINT message, WPARAM wParam, LP
             reportError(std::current_exception());
         }
     }
-    // WM_NCDESTROY still finds the object only when WM_DESTROY never came, as when a window
-    // fails during its creation.
-    if (message != WM_DESTROY && message != WM_NCDESTROY) return result;
-    // While its constructor is still running, the constructor owns the object and frees it.
-    if (creating) {
+    object->leaveCode();
+    if (root) root->leaveCode();
+    if (message == WM_NCDESTROY) {
         object->detach();
         object->hwnd = nullptr;
-    } else {
-        delete object;
     }
+    settle(object);
+    if (root) settle(root);
     return result;
+}
+
+void Window::settle(Window* object) {
+    if (object->codeDepth > 0) return;
+    if (!object->hwnd) {
+        delete object;
+    } else if (object->destroyPending) {
+        // The object goes with the window, in the window procedure's call for WM_NCDESTROY.
+        object->destroyPending = false;
+        DestroyWindow(object->hwnd);
+    }
+}
+
+void Window::destroy() {
+    if (codeDepth > 0)
+        destroyPending = true;
+    else if (hwnd)
+        DestroyWindow(hwnd);
 }
 
 void Window::reportError(std::exception_ptr error) noexcept {
@@ -172,9 +193,12 @@ void Window::createWindow(DWORD exStyle, const char* className, const char* titl
                           int width, int height, HWND owner) {
     creating = true;
     creationError = nullptr;
+    // The constructor owns the object: a window that dies during its creation leaves it alone.
+    enterCode();
     HWND created = CreateWindowExA(exStyle, className, title, style, x, y, width, height, owner, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
     const unsigned long error = GetLastError();
+    leaveCode();
     creating = false;
     if (created) {
         hwnd = created;
@@ -195,9 +219,9 @@ void Window::createWindow(DWORD exStyle, const char* className, const char* titl
 void Window::abandonWindow() noexcept {
     if (!hwnd) return;
     // The window's own WM_DESTROY handling runs; the object stays to the unwinding constructor.
-    creating = true;
+    enterCode();
     DestroyWindow(hwnd);
-    creating = false;
+    leaveCode();
     detach();
     hwnd = nullptr;
 }

@@ -1,7 +1,10 @@
 #pragma once
 // The base of every window of the program. One map ties each window handle to its object; one
 // window procedure routes every message to the object's handleMessage. The object belongs to its
-// window: it is made with new, and the window procedure deletes it after WM_DESTROY.
+// window: it is made with new, and the window procedure deletes it after WM_NCDESTROY. While code
+// of a window runs (one of its handlers, a question it waits on, its constructor) the window is
+// not destroyed and the object not deleted: a destruction asked for meanwhile waits until the
+// outermost of that code has returned.
 #include <windows.h>
 
 #include <exception>
@@ -41,6 +44,18 @@ public:
     // What reportError does with std::bad_alloc; the application installs its low-memory path.
     static void setOutOfMemoryReporter(void (*reporter)());
 
+    // Destroys the window now, or, while code of the window runs, once the outermost of it has
+    // returned; closing() is true from here on.
+    void destroy();
+    // Whether the window is gone or is to go as soon as its running code returns.
+    bool closing() const { return !hwnd || destroyPending; }
+    // Counts code of this window that runs outside its handlers (a constructor, a question);
+    // what is deferred meanwhile is settled by the window procedure or by that code itself.
+    void enterCode() noexcept { ++codeDepth; }
+    void leaveCode() noexcept { --codeDepth; }
+    // The questions and dialogs this window shows and waits on (see ModalMoment).
+    int modalMoments = 0;
+
     void getText(std::string& text) const;
     // Moves (and if need be shrinks) the rectangle so that it lies within the desktop work area.
     static void fitToWorkArea(RECT& rect);
@@ -62,7 +77,12 @@ protected:
 private:
     // Drops every map entry that names this object.
     void detach() noexcept;
+    // What waited for the window's running code to return: the destruction asked for, or the
+    // deletion of an object whose window went meanwhile.
+    static void settle(Window* object);
     bool creating = false;
+    int codeDepth = 0;
+    bool destroyPending = false;
     // The error a handler raised while CreateWindowExA ran, thrown again once it has returned.
     std::exception_ptr creationError;
 };

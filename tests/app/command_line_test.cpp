@@ -1,15 +1,19 @@
 // The command line of a start: a forwarding copy against a stand-in running copy, a working copy
 // with real pad windows, and end to end the real program started more than once, every later
 // start handing its command line to the first and ending at once.
+#include "app/working_copy_lock.h"
 #include "harness/dialog_answerer.h"
 #include "harness/input.h"
 #include "harness/process.h"
+#include "ui/command_ids.h"
 #include "ui/copy_data.h"
 #include "ui/pad_window_fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -62,6 +66,17 @@ std::string control_text(HWND window, int control) {
     return text;
 }
 
+// The processes that own a window of the class, one entry per window.
+std::vector<DWORD> window_owners(const char* class_name) {
+    std::vector<DWORD> owners;
+    for (HWND found = nullptr; (found = FindWindowExA(nullptr, found, class_name, nullptr)) != nullptr;) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(found, &process);
+        owners.push_back(process);
+    }
+    return owners;
+}
+
 using CommandLine = PadWindowTest;
 // Only for its pad files and its guarded settings: the copies under test are other processes,
 // which find pad files registered to themselves and so ask no Setup question.
@@ -72,6 +87,7 @@ using HandOver = PadWindowTest;
 TEST_F(CommandLine, AForwardingStartHandsEverythingToTheRunningCopy) {
     app.reset();
     FakeWindow running("Scrivel", running_copy);
+    SetPropA(running.handle, readyForHandOver, reinterpret_cast<HANDLE>(1));
     app = std::make_unique<Application>(GetModuleHandleA(nullptr));
     ASSERT_EQ(app->otherInstance, running.handle);
     // The running copy has a folder of its own: relative names reach it completed.
@@ -101,7 +117,8 @@ TEST_F(CommandLine, AForwardingStartHandsEverythingToTheRunningCopy) {
     // and it makes no graphics and saves no settings.
     received.clear();
     app->restartCommand = "\"C:\\B.NIB\" ";
-    EXPECT_EQ(app->run("", SW_SHOWNORMAL), 0);
+    WorkingCopyLock lock;
+    EXPECT_EQ(app->run("", SW_SHOWNORMAL, lock), 0);
     EXPECT_EQ(received, std::vector<std::string>{"2:"});
     EXPECT_EQ(app->boldFont, nullptr);
     app->shutdown();
@@ -166,13 +183,47 @@ TEST_F(HandOver, AHundredLaterStartsInARowAllArriveAndLeaveNoWindowBehind) {
         ASSERT_EQ(harness::run_process(program_with(arguments[i % 3]), dir.path(), 20s), 0u) << i;
     }
     EXPECT_EQ(control_text(window, 101), "word97") << "the last find text arrived";
-    int pads = 0;
-    for (HWND found = nullptr; (found = FindWindowExA(nullptr, found, "Scrivel", nullptr)) != nullptr;) ++pads;
-    EXPECT_EQ(pads, 11) << "each pad in one window, however often it was asked for";
+    EXPECT_EQ(window_owners("Scrivel").size(), 11u) << "each pad in one window, however often it was asked for";
 
     ASSERT_EQ(harness::run_process(program_with("/q"), dir.path(), 20s), 0u);
     EXPECT_EQ(first.wait(20s), 0u);
     EXPECT_EQ(FindWindowA("Scrivel", nullptr), nullptr) << "no window is left behind";
     std::sort(all.begin(), all.end());
     EXPECT_EQ(sorted_nib_texts(read_pad_file(soak).pad), all) << "every synchronisation arrived and was saved on quitting";
+}
+
+TEST_F(HandOver, PadsStartedAllAtOnceOpenInOneWorkingCopy) {
+    harness::PadTypeRegisteredTo registered(short_path(built_program()));
+    for (int round = 0; round < 2; ++round) {
+        std::vector<std::unique_ptr<harness::Process>> starts;
+        for (int i = 0; i < 8; ++i) {
+            const std::string pad = write_pad("m" + std::to_string(i) + ".nib", {"pad " + std::to_string(i)});
+            starts.push_back(std::make_unique<harness::Process>(program_with("\"" + pad + "\"")));
+        }
+        std::vector<DWORD> owners;
+        EXPECT_TRUE(harness::pump_until([&] { return (owners = window_owners("Scrivel")).size() == 8; }, 30s))
+            << round << ": " << owners.size() << " windows";
+        std::sort(owners.begin(), owners.end());
+        EXPECT_EQ(std::unique(owners.begin(), owners.end()) - owners.begin(), 1) << round << ": one process owns them";
+        ASSERT_EQ(harness::run_process(program_with("/q"), dir.path(), 20s), 0u);
+        for (auto& start : starts) EXPECT_EQ(start->wait(20s), 0u) << round;
+    }
+}
+
+TEST_F(HandOver, AStartWhileTheRunningCopyWaitsInADialogArrives) {
+    const std::string first_pad = write_pad("first.nib", {"first"}), later_pad = write_pad("later.nib", {"later"});
+    harness::PadTypeRegisteredTo registered(short_path(built_program()));
+    harness::Process first(program_with("\"" + first_pad + "\""));
+    const HWND window = wait_for_window("first.nib");
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_COMMAND, CMD_OTHER_SETTINGS, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(harness::pump_until([&] { return (dialog = FindWindowA("#32770", nullptr)) != nullptr; }, 10s));
+    EXPECT_EQ(harness::run_process(program_with("\"" + later_pad + "\""), dir.path(), 20s), 0u);
+    EXPECT_NE(wait_for_window("later.nib"), nullptr);
+    EXPECT_EQ(window_owners("Scrivel").size(), 2u);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(harness::pump_until([&] { return !IsWindow(dialog); }, 10s));
+    ASSERT_EQ(harness::run_process(program_with("/q"), dir.path(), 20s), 0u);
+    EXPECT_EQ(first.wait(20s), 0u);
 }

@@ -3,6 +3,7 @@
 #include "app_test_support.h"
 
 #include "app/application.h"
+#include "app/working_copy_lock.h"
 #include "harness/dialog_answerer.h"
 #include "harness/registry_guard.h"
 #include "support/texts.h"
@@ -89,7 +90,8 @@ TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) 
     {
         harness::DialogAnswerer answerer;
         answerer.press("Uninstall complete", IDOK);
-        Application(GetModuleHandleA(nullptr)).run("/u", SW_SHOWNORMAL);
+        WorkingCopyLock lock;
+        Application(GetModuleHandleA(nullptr)).run("/u", SW_SHOWNORMAL, lock);
         EXPECT_EQ(answerer.seen().size(), 1u) << "an uninstall is not offered an install first";
     }
     const std::vector<std::string> setup{texts.modify_registry}, nothing;

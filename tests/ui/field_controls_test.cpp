@@ -51,7 +51,7 @@ TEST_F(FieldControls, QuickDoubleClickOnAnArrowButtonIsTwoPresses) {
 // Only links reach the shell; other words are searched for; code runs only after a Yes.
 TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
     const char* const words[] = {"notepad", "http://example.org/a+b", "ann@example.org", "C:\\tools\\run.exe",
-                                 "C:\\Notes\\plan.txt"};
+                                 "C:\\Notes\\plan.txt", "www.example.com"};
     std::string text;
     for (const char* word : words) text += std::string("see ") + word + "\r\n";
     MainWindow* window = open(write_pad("links.nib", {text}));
@@ -74,6 +74,7 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
         {3, true, IDNO, "Open link", ask, {}, 0, ""},
         {4, false, 0, nullptr, {}, {"C:\\Notes\\plan.txt"}, SW_SHOWNORMAL, "C:\\Notes\\plan.txt"},
         {3, true, IDYES, "Open link", ask, {"C:\\tools\\run.exe"}, SW_SHOWNORMAL, ""},
+        {5, true, 0, nullptr, {}, {"http://www.example.com"}, SW_SHOWNORMAL, ""},
     };
     size_t boxes = 0;
     for (const auto& c : cases) {

@@ -36,11 +36,13 @@ TEST(LinkText, OnlyLinksGoToTheShellAndCodeIsOpenedOnlyAfterAQuestion) {
         {"mailto:ann@example.org", open}, {"news:comp.lang", open}, {"ann@example.org", mail},
         {"ann@example.org,", mail},
         // paths: drive, UNC, any backslash
-        {"C:\\Notes\\plan.txt", open}, {"c:\\", open}, {"\\\\host\\share\\doc.pdf", open},
+        {"C:\\Notes\\plan.txt", open}, {"C:/Notes/plan.doc", open}, {"C:/x/tool.exe", ask_first},
+        // web addresses with the shell's default prefixes
+        {"www.example.com", open}, {"FTP.example.org", open}, {"c:\\", open}, {"\\\\host\\share\\doc.pdf", open},
         {"..\\minutes.doc", open}, {"C:\\My Notes\\a+b.txt", open},
         // bare words, whatever they look like, are searched for
         {"notepad", search}, {"calc", search}, {"meeting", search}, {"meeting.", search},
-        {"tool.exe", search}, {"C:tool.exe", search}, {"C:/x/tool.exe", search}, {"x:y", search},
+        {"tool.exe", search}, {"C:tool.exe", search}, {"x:y", search}, {"wwwx.org", search},
         {"ms-msdt:/id", search}, {"", search},
         // programs and scripts, whatever the case, with sentence punctuation, streams or hidden ends
         {"\\\\host\\share\\tool.exe", ask_first}, {"C:\\a.EXE", ask_first}, {"C:\\a.exe.", ask_first},
@@ -59,4 +61,8 @@ TEST(LinkText, OnlyLinksGoToTheShellAndCodeIsOpenedOnlyAfterAQuestion) {
     // Insert File Link's links decode to their paths and are judged as such.
     EXPECT_EQ(classify_link(decode_link(encode_file_link("C:\\My Tools\\a+b.cmd"))), ask_first);
     EXPECT_EQ(classify_link(decode_link(encode_file_link("C:\\My Notes\\a+b.txt"))), open);
+    // The shell gets such addresses with the scheme it would give them; other links as they are.
+    for (const auto& [link, target] : {std::pair{"www.a.org/x", "http://www.a.org/x"}, {"Ftp.b.org", "ftp://Ftp.b.org"},
+                                       {"C:/a.doc", "C:/a.doc"}, {"http://www.c.org", "http://www.c.org"}})
+        EXPECT_EQ(shell_target(link), target) << link;
 }

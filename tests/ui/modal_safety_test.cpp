@@ -1,0 +1,232 @@
+// A pad window closed in every way while a question of its own is open, and the window's smaller
+// promises: the label with nothing found, the focus after an arrow, the default size, save targets.
+#include "pad_window_fixture.h"
+
+#include "harness/dialog_answerer.h"
+#include "storage/file_faults.h"
+#include "ui/command_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// What the test does once the box titled `awaited` is up, and the button it then presses there.
+const char* awaited = nullptr;
+std::function<void()> pending;
+int pressed = 0;
+
+void CALLBACK act_on_question(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND box = FindWindowA("#32770", awaited);
+    if (!box) return;
+    KillTimer(nullptr, timer);
+    std::exchange(pending, nullptr)();
+    if (IsWindow(box)) PostMessageA(box, WM_COMMAND, pressed, 0);
+}
+
+// Runs in the question's own modal loop, as the user's other actions would.
+void during_question(const char* title, std::function<void()> act, int button) {
+    awaited = title;
+    pending = std::move(act);
+    pressed = button;
+    SetTimer(nullptr, 0, 20, act_on_question);
+}
+
+bool take_quit_message() {
+    MSG quit;
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+class ModalSafety : public PadWindowTest {
+protected:
+    // A pad file as a newer version of the program would have written it.
+    std::string write_newer_pad(const std::string& name, const std::vector<std::string>& texts) const {
+        const std::string path = write_pad(name, texts);
+        std::string bytes = file_text(path);
+        bytes.replace(bytes.find("FILE_VERSION (4): 1000"), 22, "FILE_VERSION (4): 1001");
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        return path;
+    }
+};
+
+}  // namespace
+
+TEST_F(ModalSafety, AWindowClosedWhileItsNewerFileQuestionIsOpenNeitherCrashesNorStays) {
+    enum Act { quit_elsewhere, end_session, close_box, close_syncing_window };
+    const struct {
+        Act act;
+        std::optional<bool> opens;  // the answer Yes is honoured; either after a quit, whose message
+                                    // ends the box on Windows and not under Wine
+        bool other_stays;
+    } cases[] = {
+        {quit_elsewhere, std::nullopt, false},
+        {end_session, false, true},
+        {close_box, true, true},
+        {close_syncing_window, true, false},
+    };
+    for (const auto& c : cases) {
+        harness::DialogAnswerer watchdog;
+        MainWindow* other = open(write_pad("other.nib", {"other"}));
+        const HWND other_window = other->hwnd;
+        const std::string newer = write_newer_pad("newer.nib", {"from the future"});
+        during_question("Newer file", [&] {
+            const HWND asking = FindWindowA("Scrivel", "newer.nib");
+            switch (c.act) {
+            case quit_elsewhere: SendMessageA(other_window, WM_COMMAND, CMD_QUIT, 0); break;
+            case end_session: SendMessageA(asking, WM_ENDSESSION, TRUE, 0); break;
+            case close_box: SendMessageA(asking, WM_CLOSE, 0, 0); break;
+            case close_syncing_window: SendMessageA(other_window, WM_CLOSE, 0, 0); break;
+            }
+            EXPECT_TRUE(IsWindow(asking)) << c.act << ": the window waits for its question";
+        }, IDYES);
+        if (c.act == close_syncing_window) {
+            EXPECT_EQ(SendMessageA(other_window, WM_SYNCWITH, reinterpret_cast<WPARAM>(newer.c_str()), 0), 1);
+        } else {
+            try {
+                open(newer);
+            } catch (const silent_exception&) {
+            }
+        }
+        const HWND opened = FindWindowA("Scrivel", "newer.nib");
+        EXPECT_EQ(opened != nullptr, c.opens.value_or(opened != nullptr)) << c.act;
+        EXPECT_EQ(IsWindow(other_window) != FALSE, c.other_stays) << c.act;
+        EXPECT_EQ(app->windows.size(), (opened ? 1u : 0u) + (c.other_stays ? 1u : 0u)) << c.act;
+        if (opened) {
+            EXPECT_EQ(window_of(opened)->padChanged, 0) << c.act << ": nothing synchronised into it";
+        }
+        EXPECT_EQ(take_quit_message(), c.act == quit_elsewhere) << c.act;
+        close_all();
+    }
+}
+
+TEST_F(ModalSafety, TheLabelTheArrowsTheFocusAndTheDefaultSizeFollowWhatTheUserSees) {
+    MainWindow* window = open(write_pad("label.nib", {"apple", "banana", "cherry"}));
+    const struct {
+        const char* query;
+        const char* label;
+    } finds[] = {{"zzz", "0 of 0"}, {"nan", "1 of 1"}};
+    for (const auto& f : finds) {
+        SendMessageA(window->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>(f.query), 0);
+        EXPECT_EQ(text_of(window->statusLabel), f.label);
+        EXPECT_FALSE(IsWindowEnabled(window->prevButton) || IsWindowEnabled(window->nextButton)) << f.query;
+    }
+    // A click on an arrow puts the focus on the button; typing goes on in the field it came from.
+    SendMessageA(window->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>(""), 0);
+    SetFocus(window->textField->hwnd);
+    SetFocus(window->nextButton);
+    command(window, CMD_NEXT_BUTTON);
+    EXPECT_EQ(GetFocus(), window->textField->hwnd);
+
+    // New fonts in a maximised window leave the default size to restored windows.
+    const int width = app->defaultWinWidth, height = app->defaultWinHeight;
+    ShowWindow(window->hwnd, SW_MAXIMIZE);
+    SendMessageA(window->hwnd, WM_NEWFONTS, 0, 0);
+    EXPECT_EQ(std::make_pair(app->defaultWinWidth, app->defaultWinHeight), std::make_pair(width, height));
+}
+
+TEST_F(ModalSafety, SavesReplaceWhatTheUserChoseToReplaceAndNeverDropANewerVersionsFile) {
+    const std::string replaced = write_pad("replaced.nib", {"old"}), own = write_pad("own.nib", {"own"});
+    harness::DialogAnswerer answerer;
+    // A new pad saved over another file replaces it.
+    MainWindow* fresh = window_of(app->newPad(SW_SHOWNORMAL));
+    type_into(fresh, "new");
+    answerer.fill_file_name("", replaced).press("", IDYES);
+    EXPECT_EQ(command(fresh, CMD_SAVE), 1);
+    EXPECT_EQ(nib_texts(read_pad_file(replaced).pad), (std::vector<std::string>{"new"}));
+
+    // Save As onto the window's own file takes in what was written there meanwhile.
+    MainWindow* window = open(own);
+    write_pad("own.nib", {"elsewhere"});
+    answerer.fill_file_name("", own).press("", IDYES);
+    EXPECT_EQ(command(window, CMD_SAVE_AS), 1);
+    EXPECT_EQ(sorted_nib_texts(read_pad_file(own).pad), (std::vector<std::string>{"elsewhere", "own"}));
+
+    // A file a newer version rewrote is not merged at activation, and a save asks before it replaces it.
+    write_newer_pad("own.nib", {"future"});
+    const std::string future = file_text(own);
+    SendMessageA(window->hwnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(window->pad.count(), 2);
+    type_into(window, "more ");
+    answerer.press("Newer file", IDNO);
+    EXPECT_EQ(command(window, CMD_SAVE), 0);
+    EXPECT_EQ(file_text(own), future);
+    EXPECT_TRUE(answerer.all_answered());
+
+    // A merge that succeeded shows, even when the write after it fails.
+    write_pad("own.nib", {"merged"});
+    file_faults::arm({1});
+    {
+        MessageCapture capture;
+        command(window, CMD_SAVE);
+        EXPECT_EQ(capture.shown.size(), 1u);
+    }
+    file_faults::arm({});
+    EXPECT_EQ(text_of(window->statusLabel), "1 of 3");
+}
+
+TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
+    app->autosave = 0;
+    const struct {
+        const char* name;
+        bool saved_pad;          // a pad with a file, else a new pad
+        unsigned before;         // a command before the close (0: none)
+        std::vector<std::pair<const char*, int>> answers;
+        bool closes;
+        bool listed;             // in the reopen list
+    } cases[] = {
+        {"Save of a new pad opens the dialog even with nothing typed", false, CMD_SAVE, {{"", IDCANCEL}}, false, false},
+        {"Cancel in Save As keeps the window", false, 0, {{"Save changes?", IDYES}, {"", IDCANCEL}}, false, false},
+        {"Save a Copy As leaves the pad to ask", true, CMD_SAVE_COPY_AS, {{"", IDOK}, {"Save changes?", IDNO}}, true, true},
+        {"a file deleted before No is not reopened", true, CMD_DELETE_NIB, {{"Save changes?", IDNO}}, true, false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = write_pad("close.nib", {"kept"});
+        MainWindow* window = c.saved_pad ? open(path) : window_of(app->newPad(SW_SHOWNORMAL));
+        if (c.saved_pad) type_into(window, "typed ");
+        else if (c.before == 0) type_into(window, "typed");
+        harness::DialogAnswerer answerer;
+        for (const auto& [title, button] : c.answers) {
+            if (button == IDOK) answerer.fill_file_name(title, dir.path() + "copy.nib");
+            else answerer.press(title, button);
+        }
+        app->restartCommand.clear();
+        if (c.before) command(window, c.before);
+        if (c.before == CMD_DELETE_NIB) std::filesystem::remove(path);
+        if (c.before != CMD_SAVE) {
+            EXPECT_EQ(SendMessageA(window->hwnd, WM_CLOSE, 0, 0), c.closes ? 1 : 0) << c.name;
+        }
+        EXPECT_TRUE(answerer.all_answered()) << c.name;
+        EXPECT_EQ(answerer.unexpected(), 0) << c.name;
+        EXPECT_EQ(app->windows.size(), c.closes ? 0u : 1u) << c.name;
+        EXPECT_EQ(!app->restartCommand.empty(), c.listed) << c.name;
+        close_all();
+    }
+}
+
+TEST_F(ModalSafety, AWindowKeyOrFontKeyMissingAloneTakesTheSettingsForTheWholeGroup) {
+    PadFileHeader header;
+    header.placement = WindowPlacement{30, 40, 300, 200};
+    header.font = PadFont{"Courier New", 20};
+    for (const std::string missing : {"WIN_HEIGHT (3): 200\n", "FONT_SIZE (2): 20\n"}) {
+        const std::string path = dir.path() + "partial.nib";
+        Pad pad;
+        write_pad_file(path, header, pad);
+        std::string bytes = file_text(path);
+        bytes.erase(bytes.find(missing), missing.size());
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        MainWindow* window = open(path);
+        RECT outer;
+        GetWindowRect(window->hwnd, &outer);
+        const bool placed = missing[0] == 'F';
+        EXPECT_EQ(outer.right - outer.left, placed ? 300 : app->defaultWinWidth) << missing;
+        EXPECT_EQ(outer.bottom - outer.top, placed ? 200 : app->defaultWinHeight) << missing;
+        EXPECT_EQ(std::make_pair(window->fontName, window->fontSize),
+                  placed ? std::make_pair(app->fontName, app->fontSize) : std::make_pair(std::string("Courier New"), 20))
+            << missing;
+        close_all();
+    }
+}
