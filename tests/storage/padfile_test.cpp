@@ -120,22 +120,6 @@ TEST_F(PadFile, FailedLoadLeavesThePadAsItWas) {
     }
 }
 
-TEST_F(PadFile, SaveThenLoadKeepsTextsIdsTimesAndDeletions) {
-    Pad pad = pad_with({"first\nline two", "NIB0 (5): looks like a record\r\n)(:", "gone", std::string("\xe9t\xe9 \x80", 5)});
-    pad.go_to(3);
-    pad.delete_current();
-    const PadFileHeader header{WindowPlacement{-3, 7, 640, 480}, PadFont{"Courier New", 13}, std::nullopt};
-    write_pad_file(file, header, pad);
-    PadDocument loaded = read_pad_file(file);
-    EXPECT_EQ(loaded.header.placement, header.placement);
-    EXPECT_EQ(loaded.header.font, header.font);
-    EXPECT_EQ(loaded.header.version, pad_file_version);
-    EXPECT_EQ(content_of(loaded.pad), content_of(pad));
-    EXPECT_EQ(loaded.pad.deletions().size(), 1u);
-    // The line break is stored as CR LF and counted as two bytes.
-    EXPECT_NE(read_bytes(file).find("NIB0 (15): first\r\nline two\n"), std::string::npos);
-}
-
 TEST_F(PadFile, ChangesWrittenElsewhereAreMergedBeforeTheFileIsWritten) {
     Pad original = pad_with({"shared"});
     write_pad_file(file, {}, original);
