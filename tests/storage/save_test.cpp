@@ -75,13 +75,16 @@ protected:
         EXPECT_THAT(folder.entries(), UnorderedElementsAreArray(names));
         EXPECT_TRUE(temporaries_elsewhere("pad.nib").empty());
     }
-    // Saves under `plan`: true when the save went through; otherwise checks the failure.
+    // Saves under `plan`: true when the save went through, leaving no temporary file; otherwise
+    // checks the failure.
     bool save_under(const file_faults::Plan& plan, int mode, const std::vector<std::string>& wordings,
                     const std::vector<std::string>& names) {
         file_faults::arm(plan);
         try {
             save_new_version(pad, mode);
             file_faults::arm({});
+            EXPECT_THAT(folder.entries(), UnorderedElementsAreArray(names));
+            EXPECT_TRUE(temporaries_elsewhere("pad.nib").empty());
             return true;
         } catch (const Mapfile::file_error& e) {
             file_faults::arm({});
