@@ -1,11 +1,13 @@
-// Arbitrary bytes as a pad file and as a text file to import. Loading must fail only with the
-// program's own messages; whatever loads must save and load again unchanged, and list and find
-// while reading the file must show the nibs of the loaded pad.
+// Arbitrary bytes as a pad file and as a text file to import. Reading must fail only with the
+// file's own messages; whatever loads must save and load again unchanged, and list and find while
+// reading the file must show the nibs of the loaded pad.
 #include "model/pad.h"
+#include "storage/mapfile.h"
 #include "storage/pad_document.h"
 #include "storage/separator.h"
 #include "tools/streamed_nibs.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -19,9 +21,9 @@ std::string scratch(const char* name) {
     return "/dev/shm/scrivel-fuzz-padfile-" + std::to_string(getpid()) + "-" + name;
 }
 
-void write_file(const std::string& path, const std::uint8_t* data, std::size_t size) {
+void write_file(const std::string& path, std::string_view bytes) {
     if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, out);
+        std::fwrite(bytes.data(), 1, bytes.size(), out);
         std::fclose(out);
     }
 }
@@ -56,9 +58,39 @@ std::string loaded(Pad pad, const std::string* query) {
     return shown;
 }
 
-void round_trip(const std::uint8_t* data, std::size_t size) {
+// The pad file as plain records. The first bytes also name a key to look for: found or not, the
+// reader must stay sound. What update mode accepts and commits must read back.
+void read_records(std::string_view bytes) {
+    const std::string input = scratch("in.nib"), probe(bytes.substr(0, 8));
+    try {
+        Mapfile map(input, Mapfile::read);
+        for (const std::string& key : {probe, std::string("NNIBS"), std::string("NIB0")}) {
+            try {
+                const std::string value = map.get(key);
+                char buffer[16];
+                if (map.get_buffer(key, buffer, sizeof buffer) != static_cast<std::int32_t>(value.size())) __builtin_trap();
+                map.get_int(key);
+                map.get_double(key);
+            } catch (const Mapfile::no_such_key&) {
+            }
+        }
+    } catch (const Mapfile::file_error&) {
+    }
+    try {
+        Mapfile map(input, Mapfile::update);
+        map.commit();
+    } catch (const Mapfile::file_error&) {
+        return;
+    }
+    try {
+        Mapfile(input, Mapfile::read).get("-ABSENT-");
+    } catch (const Mapfile::no_such_key&) {
+    }
+}
+
+void round_trip(std::string_view bytes) {
     static const std::string input = scratch("in.nib"), output = scratch("out.nib");
-    write_file(input, data, size);
+    write_file(input, bytes);
     PadDocument document;
     try {
         document = read_pad_file(input);
@@ -77,19 +109,18 @@ void round_trip(const std::uint8_t* data, std::size_t size) {
         __builtin_trap();
 }
 
-void import(const std::uint8_t* data, std::size_t size) {
+// The first line is the separator as typed, the rest the text file.
+void import(std::string_view bytes) {
     static const std::string input = scratch("in.txt");
-    // The first bytes up to a zero are the separator, the rest the file.
-    std::size_t cut = 0;
-    while (cut < size && cut < 8 && data[cut] != 0) ++cut;
-    const std::string separator(reinterpret_cast<const char*>(data), cut);
-    const std::size_t skip = cut < size ? cut + 1 : cut;
-    write_file(input, data + skip, size - skip);
+    const std::size_t cut = std::min(bytes.find('\n'), bytes.size());
+    const std::string_view typed = bytes.substr(0, cut), text = bytes.substr(std::min(cut + 1, bytes.size()));
+    const std::string separator = decode_separator(typed);
+    if (separator.size() > typed.size() || decode_separator(encode_separator(separator)) != separator) __builtin_trap();
+    write_file(input, text);
     Pad pad;
     pad.import_text(input, separator);
 
     // The same cut, position by position, as the plain reading of the algorithm does it.
-    const std::string_view text(reinterpret_cast<const char*>(data + skip), size - skip);
     Pad expected;
     auto add = [&expected](std::string_view piece) {
         expected.new_nib();
@@ -115,7 +146,9 @@ void import(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    round_trip(data, size);
-    import(data, size);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    round_trip(bytes);
+    read_records(bytes);
+    import(bytes);
     return 0;
 }

@@ -24,33 +24,24 @@ namespace {
 std::uint32_t first_seed = 20261206;
 int histories_asked = 0;  // 0: each test's own count
 
-int histories_or(int default_count) { return histories_asked > 0 ? histories_asked : default_count; }
-
+// A nib, or a deletion record when `nib` is false.
 struct Entry {
     std::string id;
     Timestamp time;
     std::string text;
+    bool nib;
     bool operator==(const Entry&) const = default;
 };
-
-struct Snapshot {
-    std::vector<Entry> nibs;
-    std::vector<Entry> deletions;
-    bool operator==(const Snapshot&) const = default;
-};
+using Snapshot = std::vector<Entry>;  // the nibs in order, then the deletion records
 
 void PrintTo(const Entry& e, std::ostream* out) {
-    *out << e.id.substr(0, 8) << "@" << e.time.to_text() << (e.text.empty() ? "" : " \"" + e.text + "\"");
-}
-
-void PrintTo(const Snapshot& s, std::ostream* out) {
-    *out << "nibs:" << ::testing::PrintToString(s.nibs) << " deletions:" << ::testing::PrintToString(s.deletions);
+    *out << (e.nib ? "" : "deleted ") << e.id.substr(0, 8) << "@" << e.time.to_text() << " \"" << e.text << "\"";
 }
 
 Snapshot snapshot(const Pad& pad) {
     Snapshot s;
-    for (const Nib& nib : pad.nibs()) s.nibs.push_back({nib.id_text(), nib.time, nib.text()});
-    for (const SyncStamp& record : pad.deletions()) s.deletions.push_back({record.id_text(), record.time, {}});
+    for (const Nib& nib : pad.nibs()) s.push_back({nib.id_text(), nib.time, nib.text(), true});
+    for (const SyncStamp& record : pad.deletions()) s.push_back({record.id_text(), record.time, {}, false});
     return s;
 }
 
@@ -58,47 +49,40 @@ Snapshot snapshot(const Pad& pad) {
 const Timestamp made_now = Timestamp::from_text("-2147483648 -2147483648 -2147483648");
 
 // What both pads must hold after synchronising a with b: for every id the newest of its versions
-// (a nib or a deletion), a's on equal times; a's nibs in a's order, then the others in b's. Then
-// the empty nibs go as after any find, a last one staying, each leaving a deletion made now.
+// (a nib or a deletion), a's on equal times; a's nibs in a's order, then the others in b's, then
+// the deletion records by id. Then the empty nibs go as after any find, a last one staying, each
+// leaving a deletion made now.
 Snapshot expected_outcome(const Snapshot& a, const Snapshot& b) {
-    std::map<std::string, std::pair<Entry, bool>> newest;  // the version and whether it is a nib
+    std::map<std::string, Entry> newest;
     for (const Snapshot* side : {&a, &b})
-        for (bool nib : {true, false})
-            for (const Entry& e : nib ? side->nibs : side->deletions) {
-                auto [at, added] = newest.try_emplace(e.id, e, nib);
-                if (!added && at->second.first.time < e.time) at->second = {e, nib};
-            }
-    Snapshot out;
+        for (const Entry& e : *side) {
+            auto [at, added] = newest.try_emplace(e.id, e);
+            if (!added && at->second.time < e.time) at->second = e;
+        }
+    Snapshot nibs, deletions;
     std::set<std::string> placed;
     for (const Snapshot* side : {&a, &b})
-        for (const Entry& e : side->nibs)
-            if (newest[e.id].second && placed.insert(e.id).second) out.nibs.push_back(newest[e.id].first);
+        for (const Entry& e : *side)
+            if (e.nib && newest[e.id].nib && placed.insert(e.id).second) nibs.push_back(newest[e.id]);
     for (const auto& [id, version] : newest)
-        if (!version.second) out.deletions.push_back(version.first);
-
-    const bool all_empty = std::all_of(out.nibs.begin(), out.nibs.end(), [](const Entry& e) { return e.text.empty(); });
-    std::vector<Entry> kept;
-    for (std::size_t i = 0; i < out.nibs.size(); ++i) {
-        if (!out.nibs[i].text.empty() || (all_empty && i + 1 == out.nibs.size()))
-            kept.push_back(out.nibs[i]);
+        if (!version.nib) deletions.push_back(version);
+    const bool all_empty = std::all_of(nibs.begin(), nibs.end(), [](const Entry& e) { return e.text.empty(); });
+    Snapshot out;
+    for (std::size_t i = 0; i < nibs.size(); ++i) {
+        if (!nibs[i].text.empty() || (all_empty && i + 1 == nibs.size()))
+            out.push_back(nibs[i]);
         else
-            out.deletions.push_back({out.nibs[i].id, made_now, {}});
+            deletions.push_back({nibs[i].id, made_now, {}, false});
     }
-    out.nibs = kept;
+    std::sort(deletions.begin(), deletions.end(), [](const Entry& x, const Entry& y) { return x.id < y.id; });
+    out.insert(out.end(), deletions.begin(), deletions.end());
     return out;
 }
 
-// Saves are flushed to disk; a folder in memory, where the system has one, keeps thousands of
-// them quick (Linux's, also when it is seen through Wine's drive for the root folder).
-std::filesystem::path scratch_directory() {
-    std::error_code ignored;
-    for (const char* memory : {"/dev/shm", "Z:\\dev\\shm"})
-        if (std::filesystem::is_directory(memory, ignored)) return memory;
-    return std::filesystem::temp_directory_path();
-}
-
 // Saves a pad to a real file and loads it back. With `retime` the file is written key by key with
-// other times: a machine whose clock was wrong, or two versions stamped alike.
+// other times: a machine whose clock was wrong, or two versions stamped alike. Saves are flushed
+// to disk; a folder in memory, where the system has one, keeps thousands of them quick (Linux's,
+// also when it is seen through Wine's drive for the root folder).
 class PadFile {
 public:
     using Retime = std::function<Timestamp(const std::string& id, Timestamp time)>;
@@ -111,10 +95,21 @@ public:
     Pad reload(Pad pad, const Retime& retime = nullptr) {
         {
             Mapfile out(path, Mapfile::write);
-            if (retime)
-                write_retimed(out, pad, retime);
-            else
-                pad.save(out);
+            if (!retime) pad.save(out);
+            else {
+                out.put_int("NNIBS", pad.count());
+                for (std::size_t i = 0; i < pad.nibs().size(); ++i) {
+                    const Nib& nib = pad.nibs()[i];
+                    out.put("NIB" + std::to_string(i), nib.text());
+                    out.put("ID" + std::to_string(i), nib.id_text());
+                    out.put("TMOD" + std::to_string(i), retime(nib.id_text(), nib.time).to_text());
+                }
+                for (std::size_t j = 0; j < pad.deletions().size(); ++j) {
+                    const SyncStamp& record = pad.deletions()[j];
+                    out.put("DEL" + std::to_string(j) + "_ID", record.id_text());
+                    out.put("DEL" + std::to_string(j) + "_TS", retime(record.id_text(), record.time).to_text());
+                }
+            }
             out.close();
         }
         Pad loaded;
@@ -124,22 +119,13 @@ public:
     }
 
 private:
-    static void write_retimed(Mapfile& out, const Pad& pad, const Retime& retime) {
-        out.put_int("NNIBS", pad.count());
-        for (std::size_t i = 0; i < pad.nibs().size(); ++i) {
-            const Nib& nib = pad.nibs()[i];
-            out.put("NIB" + std::to_string(i), nib.text());
-            out.put("ID" + std::to_string(i), nib.id_text());
-            out.put("TMOD" + std::to_string(i), retime(nib.id_text(), nib.time).to_text());
-        }
-        for (std::size_t j = 0; j < pad.deletions().size(); ++j) {
-            const SyncStamp& record = pad.deletions()[j];
-            out.put("DEL" + std::to_string(j) + "_ID", record.id_text());
-            out.put("DEL" + std::to_string(j) + "_TS", retime(record.id_text(), record.time).to_text());
-        }
+    static std::filesystem::path folder() {
+        std::error_code ignored;
+        for (const char* memory : {"/dev/shm", "Z:\\dev\\shm"})
+            if (std::filesystem::is_directory(memory, ignored)) return memory;
+        return std::filesystem::temp_directory_path();
     }
-
-    const std::string path = (scratch_directory() / ("scrivel_sync_" + std::to_string(platform::process_id()) + ".nib")).string();
+    const std::string path = (folder() / ("scrivel_sync_" + std::to_string(platform::process_id()) + ".nib")).string();
 };
 
 // Texts as typed and as files may hold them: cases, line ends, bytes above 127, a zero byte.
@@ -193,8 +179,7 @@ void random_step(std::mt19937& rng, PadFile* file, Pad& a, Pad& b) {
         if (file && rng() % 2) {
             // Versions on the two machines stamped alike.
             std::map<std::string, Timestamp> a_times;
-            for (const Entry& e : snapshot(a).nibs) a_times[e.id] = e.time;
-            for (const Entry& e : snapshot(a).deletions) a_times[e.id] = e.time;
+            for (const Entry& e : snapshot(a)) a_times[e.id] = e.time;
             b = file->reload(b, [&](const std::string& id, Timestamp t) {
                 auto same = a_times.find(id);
                 return same != a_times.end() && rng() % 2 ? same->second : t;
@@ -208,7 +193,7 @@ void random_step(std::mt19937& rng, PadFile* file, Pad& a, Pad& b) {
 
 TEST(PadSyncPropertyTest, BothPadsEndWithTheNewestVersionOfEveryNib) {
     PadFile file;
-    for (int h = 0; h < histories_or(2000); ++h) {
+    for (int h = 0; h < (histories_asked > 0 ? histories_asked : 2000); ++h) {
         const std::uint32_t seed = first_seed + static_cast<std::uint32_t>(h);
         SCOPED_TRACE("replay with --seed=" + std::to_string(seed) + " --histories=1");
         std::mt19937 rng(seed);
@@ -230,27 +215,22 @@ TEST(PadSyncPropertyTest, BothPadsEndWithTheNewestVersionOfEveryNib) {
         Snapshot expected = expected_outcome(snapshot(a), snapshot(b));
         const Timestamp started = Timestamp::now();
         Pad::synchronise(a, b);
-        const Snapshot after = snapshot(a);
+        Snapshot after = snapshot(a);
         ASSERT_EQ(after, snapshot(b)) << "the pads differ after synchronising";
         for (const Pad* pad : {&a, &b}) {
             ASSERT_TRUE(pad_is_sound(*pad));
             EXPECT_TRUE(pad->current() == 0 && pad->found_count() == pad->count() && pad->find_text().empty());
         }
-        if (expected.nibs.empty()) {
-            // Everything was deleted: the pad keeps one new empty nib.
-            ASSERT_EQ(after.nibs.size(), 1u);
-            ASSERT_EQ(after.nibs[0].text, "");
-        } else {
-            ASSERT_EQ(after.nibs, expected.nibs);
-        }
+        // Everything was deleted: the pad keeps one new empty nib.
+        if (std::none_of(expected.begin(), expected.end(), [](const Entry& e) { return e.nib; }))
+            expected.insert(expected.begin(), {after.at(0).id, after.at(0).time, "", true});
         // The records the synchronisation makes are stamped while it runs.
-        std::vector<Entry> deletions = after.deletions, wanted = expected.deletions;
-        for (auto* list : {&deletions, &wanted})
-            std::sort(list->begin(), list->end(), [](const Entry& x, const Entry& y) { return x.id < y.id; });
-        for (std::size_t i = 0; i < std::min(deletions.size(), wanted.size()); ++i)
-            if (wanted[i].time == made_now && wanted[i].id == deletions[i].id && !(deletions[i].time < started))
-                wanted[i].time = deletions[i].time;
-        ASSERT_EQ(deletions, wanted);
+        Snapshot seen = after;
+        std::sort(seen.begin() + a.count(), seen.end(), [](const Entry& x, const Entry& y) { return x.id < y.id; });
+        for (std::size_t i = 0; i < std::min(seen.size(), expected.size()); ++i)
+            if (expected[i].time == made_now && expected[i].id == seen[i].id && !(seen[i].time < started))
+                expected[i].time = seen[i].time;
+        ASSERT_EQ(seen, expected);
 
         Pad::synchronise(a, b);
         ASSERT_EQ(snapshot(a), after) << "synchronising again changed the pads";

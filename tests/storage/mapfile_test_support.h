@@ -1,5 +1,5 @@
 #pragma once
-// Scratch folders, raw file bytes, messages and failing writes for the storage tests.
+// Scratch folders, raw file bytes and messages for the storage tests.
 #include "support/messages.h"
 #include "support/platform.h"
 
@@ -10,11 +10,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-#ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 // A fresh folder under the system's temporary folder, removed with everything in it. Named after the
 // process too: test runs of other checkouts share the temporary folder.
@@ -56,19 +51,6 @@ inline std::string read_bytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Collects the message boxes shown while it lives instead of showing them.
-class MessageRecorder {
-public:
-    MessageRecorder()
-        : previous(set_message_sink([this](void*, const std::string& text, const std::string& title,
-                                           std::uint32_t style) { shown.emplace_back(text, title, style); })) {}
-    ~MessageRecorder() { set_message_sink(previous); }
-    std::vector<msg_exception> shown;
-
-private:
-    MessageSink previous;
-};
-
 // The exception of type `Exception` that a call throws.
 template <typename Exception = msg_exception, typename Call>
 msg_exception thrown_by(Call call) {
@@ -81,33 +63,8 @@ msg_exception thrown_by(Call call) {
     return msg_exception("", "", 0);
 }
 
-inline void expect_message(const msg_exception& e, const std::string& text, const std::string& title, unsigned style) {
-    EXPECT_EQ(e.text, text);
-    EXPECT_EQ(e.title, title);
-    EXPECT_EQ(e.style, style);
-}
-
-#ifndef _WIN32
-// While it lives, writes of this process past `bytes` into any one file fail with EFBIG (no signal).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        old_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, old_handler);
-    }
-
-private:
-    rlimit saved{};
-    void (*old_handler)(int) = nullptr;
-};
-#endif
+// A message as one line: "title: text (style)".
+inline std::string message_line(const msg_exception& e) { return e.title + ": " + e.text + " (" + std::to_string(e.style) + ")"; }
 
 // The worked example of a pad with two nibs and one deletion record.
 inline const char* const example_pad =

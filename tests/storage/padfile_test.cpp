@@ -1,23 +1,21 @@
-// Pad files written by hand and by the program, and nib texts to text files and back.
+// Pad files written by hand, by the program and by another program meanwhile, and nib texts to
+// text files and back.
 #include "mapfile_test_support.h"
 #include "storage/import_progress.h"
 #include "storage/pad_document.h"
+#include "storage/pad_file_merge.h"
 #include "storage/separator.h"
 #include "support/texts.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
 #include <stdexcept>
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
 
 // Every nib's id, time and text, then the deletion records.
 std::string content_of(const Pad& pad) {
@@ -27,9 +25,10 @@ std::string content_of(const Pad& pad) {
     return text;
 }
 
-Strings texts_of(const Pad& pad) {
+Strings texts_of(const Pad& pad, bool sorted = false) {
     Strings result;
     for (const Nib& nib : pad.nibs()) result.push_back(nib.text());
+    if (sorted) std::sort(result.begin(), result.end());
     return result;
 }
 
@@ -59,8 +58,8 @@ const std::string dashes(30, '-');
 
 TEST_F(PadFile, WorkedExampleAndItsLineEndVariantsLoadAndAreWrittenBackByteForByte) {
     // As written, with records ending in CR LF, and with a CR LF instead of the blank after each head.
-    for (const std::string& bytes : {std::string(example_pad), replace_all(example_pad, "\n", "\r\n"),
-                                     replace_all(example_pad, "): ", "):\r\n")}) {
+    for (const std::string& bytes : {std::string(example_pad), std::regex_replace(example_pad, std::regex("\n"), "\r\n"),
+                                     std::regex_replace(example_pad, std::regex("\\): "), "):\r\n")}) {
         PadDocument document = load(bytes);
         EXPECT_EQ(content_of(document.pad), id0 + " 944000000 1520 1 Hello\n" + id1 + " 944000100 9870 1 Buy milk\n" +
                                                 "deleted 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6 944000200 1400 2\n");
@@ -121,20 +120,58 @@ TEST_F(PadFile, FailedLoadLeavesThePadAsItWas) {
     }
 }
 
-TEST_F(PadFile, SaveThenLoadKeepsTextsIdsTimesAndDeletions) {
-    Pad pad = pad_with({"first\nline two", "NIB0 (5): looks like a record\r\n)(:", "gone", std::string("\xe9t\xe9 \x80", 5)});
-    pad.go_to(3);
-    pad.delete_current();
-    const PadFileHeader header{WindowPlacement{-3, 7, 640, 480}, PadFont{"Courier New", 13}, std::nullopt};
-    write_pad_file(file, header, pad);
-    PadDocument loaded = read_pad_file(file);
-    EXPECT_EQ(loaded.header.placement, header.placement);
-    EXPECT_EQ(loaded.header.font, header.font);
-    EXPECT_EQ(loaded.header.version, pad_file_version);
-    EXPECT_EQ(content_of(loaded.pad), content_of(pad));
-    EXPECT_EQ(loaded.pad.deletions().size(), 1u);
-    // The line break is stored as CR LF and counted as two bytes.
-    EXPECT_NE(read_bytes(file).find("NIB0 (15): first\r\nline two\n"), std::string::npos);
+TEST_F(PadFile, ChangesWrittenElsewhereAreMergedBeforeTheFileIsWritten) {
+    Pad original = pad_with({"shared"});
+    write_pad_file(file, {}, original);
+    FileSignature known = file_signature(file);
+    EXPECT_TRUE(known.exists);
+    Pad mine = read_pad_file(file).pad, unchanged = mine;
+    EXPECT_FALSE(merge_file_changes(file, unchanged, known, NewerFile::skip)) << "an unchanged file holds nothing new";
+
+    // Another program adds a nib and replaces the file between this program's read and its write.
+    PadDocument theirs = read_pad_file(file);
+    theirs.pad.new_nib();
+    theirs.pad.set_current_text("written elsewhere");
+    write_pad_file(file, {}, theirs.pad);
+    EXPECT_NE(file_signature(file), known);
+    mine.new_nib();
+    mine.set_current_text("written here");
+    EXPECT_TRUE(save_merging(file, {}, mine, known));
+    EXPECT_EQ(known, file_signature(file)) << "the signature follows the file as written";
+    const Strings all = {"shared", "written elsewhere", "written here"};
+    EXPECT_EQ(texts_of(mine, true), all);
+    EXPECT_EQ(texts_of(read_pad_file(file).pad, true), all);
+
+    // A file cut in half is no pad: nothing of this pad is dropped, and a save writes it whole.
+    write_bytes(file, read_bytes(file).substr(0, read_bytes(file).size() / 2));
+    EXPECT_FALSE(merge_file_changes(file, mine, known, NewerFile::skip));
+    EXPECT_EQ(texts_of(mine, true), all);
+    EXPECT_FALSE(save_merging(file, {}, mine, known));
+    EXPECT_EQ(texts_of(read_pad_file(file).pad, true), all);
+
+    // A file that a newer version rewrote is merged only with the user's word, and never written
+    // over by a save that merges.
+    PadDocument newer = read_pad_file(file);
+    newer.pad.new_nib();
+    newer.pad.set_current_text("written by a newer version");
+    write_pad_file(file, {}, newer.pad);
+    std::string future = read_bytes(file);
+    future.replace(future.find("FILE_VERSION (4): 1000"), 22, "FILE_VERSION (4): 1001");
+    write_bytes(file, future);
+    EXPECT_TRUE(written_by_newer_version(file));
+    EXPECT_FALSE(merge_file_changes(file, mine, known, NewerFile::skip));
+    EXPECT_EQ(texts_of(mine, true), all);
+    EXPECT_THROW(save_merging(file, {}, mine, known), msg_exception);
+    EXPECT_EQ(read_bytes(file), future);
+    EXPECT_TRUE(merge_file_changes(file, mine, known, NewerFile::take));
+    EXPECT_EQ(texts_of(mine, true).size(), 4u);
+
+    // Same size and time but other bytes still count as a change.
+    FileSignature touched = known;
+    touched.hash ^= 1;
+    EXPECT_NE(file_signature(file), touched);
+    std::filesystem::remove(file);
+    EXPECT_FALSE(file_signature(file).exists);
 }
 
 TEST(Separator, MatchesLineBreaksInEveryFormAndRoundTripsItsTypedForm) {
@@ -165,15 +202,14 @@ TEST_F(PadFile, ExportJoinsFoundNibsBySeparatorAndImportCutsThemApart) {
     EXPECT_EQ(texts_of(imported), (Strings{"one", "two\r\nlines", "three 100%s"}));
     EXPECT_EQ(imported.current(), 2);
     EXPECT_EQ(imported.found_count(), 3);
-
-    pad.find("T");
-    pad.export_text(out, "|", 0);
-    EXPECT_EQ(read_bytes(out), "two\r\nlines|three 100%s");
-    pad.export_text(out, "|", 1);
-    EXPECT_EQ(read_bytes(out), "one|two\r\nlines|three 100%s");
-    pad.find("nothing like it");
-    pad.export_text(out, "|", 0);
-    EXPECT_EQ(read_bytes(out), "");
+    // Only the found nibs, unless all are asked for.
+    const std::pair<const char*, int> exports[] = {{"T", 0}, {"T", 1}, {"nothing like it", 0}};
+    const char* const exported[] = {"two\r\nlines|three 100%s", "one|two\r\nlines|three 100%s", ""};
+    for (int i = 0; i < 3; ++i) {
+        pad.find(exports[i].first);
+        pad.export_text(out, "|", exports[i].second);
+        EXPECT_EQ(read_bytes(out), exported[i]);
+    }
 }
 
 TEST_F(PadFile, ImportCutsAtTheSeparatorInAnyLineBreakFormAndAppends) {
@@ -197,19 +233,25 @@ TEST_F(PadFile, ImportCutsAtTheSeparatorInAnyLineBreakFormAndAppends) {
 }
 
 TEST_F(PadFile, TextFilesThatCannotBeReadOrWrittenAreReported) {
-    auto expect_error = [](const msg_exception& error, const char* text, const std::string& path, const char* title) {
-        EXPECT_EQ(error.text.rfind(fill_message(text, path) + ": ", 0), 0u) << error.text;  // then the reason
-        EXPECT_GT(error.text.size(), fill_message(text, path).size() + 2);
-        EXPECT_EQ(error.title, title);
-        EXPECT_EQ(error.style, style_stop);
-    };
     const std::string nowhere = folder.path("missing/out.txt"), missing = folder.path("missing.txt");
-    expect_error(thrown_by([&] { Pad().export_text(nowhere, "|", 1); }), texts.export_failed, nowhere, texts.export_error);
-    expect_error(thrown_by([&] { Pad().import_text(missing, ";"); }), texts.import_failed, missing, texts.import_error);
+    const struct {
+        std::function<void()> call;
+        const char *text, *title;
+        std::string path;
+    } cases[] = {
+        {[&] { Pad().export_text(nowhere, "|", 1); }, texts.export_failed, texts.export_error, nowhere},
+        {[&] { Pad().import_text(missing, ";"); }, texts.import_failed, texts.import_error, missing},
 #ifdef __linux__
-    expect_error(thrown_by([] { pad_with({"text"}).export_text("/dev/full", "|", 1); }), texts.export_failed,
-                 "/dev/full", texts.export_error);
+        {[] { pad_with({"text"}).export_text("/dev/full", "|", 1); }, texts.export_failed, texts.export_error, "/dev/full"},
 #endif
+    };
+    for (const auto& c : cases) {
+        const msg_exception error = thrown_by(c.call);
+        const std::string start = std::string(c.title) + ": " + fill_message(c.text, c.path) + ": ";
+        EXPECT_EQ(message_line(error).rfind(start, 0), 0u) << error.text;  // then the reason
+        EXPECT_GT(message_line(error).size(), start.size() + 4);
+        EXPECT_EQ(error.style, style_stop);
+    }
 }
 
 TEST_F(PadFile, ImportShowsProgressOnlyAboveThresholdAndSpacedOut) {
@@ -217,12 +259,12 @@ TEST_F(PadFile, ImportShowsProgressOnlyAboveThresholdAndSpacedOut) {
         void begin(const std::string& title, const std::string& label) override { log += title + ": " + label + "; "; }
         void report(double fraction) override {
             if (throw_on_report) throw std::runtime_error("stop");
-            fractions.push_back(fraction * static_cast<double>(import_progress_threshold + 1));
+            bytes.push_back(fraction * static_cast<double>(import_progress_threshold + 1));
         }
         void end() override { log += "end"; }
         std::string log;
         bool throw_on_report = false;
-        std::vector<double> fractions;  // in bytes of the large file
+        std::vector<double> bytes;  // how far, in bytes of the large file
     } small, large, failing;
     auto import_file = [&](std::size_t size, RecordedProgress& progress) {
         std::string bytes(size, 'x');
@@ -234,9 +276,9 @@ TEST_F(PadFile, ImportShowsProgressOnlyAboveThresholdAndSpacedOut) {
     EXPECT_EQ(small.log, "");
     import_file(import_progress_threshold + 1, large);
     EXPECT_EQ(large.log, std::string(texts.importing_title) + ": " + texts.importing_label + "; end");
-    ASSERT_EQ(large.fractions.size(), 2u);  // past 20000 and past 40000 bytes
-    EXPECT_GT(large.fractions[0], static_cast<double>(import_progress_step));
-    EXPECT_GT(large.fractions[1] - large.fractions[0], static_cast<double>(import_progress_step));
+    ASSERT_EQ(large.bytes.size(), 2u);  // past 20000 and past 40000 bytes
+    EXPECT_GT(large.bytes[0], static_cast<double>(import_progress_step));
+    EXPECT_GT(large.bytes[1] - large.bytes[0], static_cast<double>(import_progress_step));
     failing.throw_on_report = true;
     EXPECT_THROW(import_file(import_progress_threshold + 1, failing), std::runtime_error);
     EXPECT_EQ(failing.log.substr(failing.log.size() - 3), "end");

@@ -32,11 +32,17 @@ const std::string old_bytes = example_pad;
 const std::string big_value(1'200'000, 'x');
 const std::string new_bytes = "A (1): a\nBIG (1200000): " + big_value + "\nZ (1): z\n";
 
-void save_new_version(const std::string& path) {
-    Mapfile map(path, Mapfile::write);
+void save_new_version(const std::string& path, int mode = Mapfile::write) {
+    Mapfile map(path, mode);
     map.put("A", "a");
     map.put("BIG", big_value);
     map.put("Z", "z");
+    if (mode == Mapfile::update) {
+        for (const char* key : {"WIN_LEFT", "WIN_TOP", "WIN_WIDTH", "WIN_HEIGHT", "FONT_NAME", "FONT_SIZE", "FILE_VERSION",
+                                "NNIBS", "NIB0", "ID0", "TMOD0", "NIB1", "ID1", "TMOD1", "DEL0_ID", "DEL0_TS"})
+            map.remove(key);
+        map.commit();
+    }
     map.close();
 }
 
@@ -60,6 +66,33 @@ std::vector<std::string> wordings_of(platform::FileError error) {
 class Saving : public ::testing::Test {
 protected:
     ~Saving() override { file_faults::arm({}); }
+    // The failure of a save of the pad: its message ends in one of the `wordings`, and every name
+    // of the pad still holds the old bytes, alone in its folder.
+    void expect_failed_save(const msg_exception& e, const std::vector<std::string>& wordings,
+                            const std::vector<std::string>& names = {"pad.nib"}) {
+        EXPECT_EQ(e.title, "Could not save file");
+        EXPECT_THAT(e.text, AnyOf(EndsWith(": " + wordings[0]), EndsWith(": " + wordings[1])));
+        for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), old_bytes) << name;
+        EXPECT_THAT(folder.entries(), UnorderedElementsAreArray(names));
+        EXPECT_TRUE(temporaries_elsewhere("pad.nib").empty());
+    }
+    // Saves under `plan`: true when the save went through, leaving no temporary file; otherwise
+    // checks the failure.
+    bool save_under(const file_faults::Plan& plan, int mode, const std::vector<std::string>& wordings,
+                    const std::vector<std::string>& names) {
+        file_faults::arm(plan);
+        try {
+            save_new_version(pad, mode);
+            file_faults::arm({});
+            EXPECT_THAT(folder.entries(), UnorderedElementsAreArray(names));
+            EXPECT_TRUE(temporaries_elsewhere("pad.nib").empty());
+            return true;
+        } catch (const Mapfile::file_error& e) {
+            file_faults::arm({});
+            expect_failed_save(e, wordings, names);
+        }
+        return false;
+    }
     ScratchFolder folder;
     const std::string pad = folder.path("pad.nib");
 };
@@ -67,56 +100,51 @@ protected:
 // How the pad's file stands before the save.
 enum class Setting { plain, hard_linked, folder_refuses_new_files };
 
-// Saves under `plan`: true when the save went through; otherwise the message must end in one of
-// the `wordings` and every name of the pad must still hold the old bytes, alone in its folder.
-bool save_under(const file_faults::Plan& plan, const std::vector<std::string>& wordings, const ScratchFolder& folder,
-                const std::vector<std::string>& names) {
-    file_faults::arm(plan);
-    try {
-        save_new_version(folder.path("pad.nib"));
-        file_faults::arm({});
-        return true;
-    } catch (const Mapfile::file_error& e) {
-        file_faults::arm({});
-        EXPECT_THAT(e.text, AnyOf(EndsWith(": " + wordings[0]), EndsWith(": " + wordings[1])));
-    }
-    for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), old_bytes) << name;
-    EXPECT_THAT(folder.entries(), UnorderedElementsAreArray(names));
-    EXPECT_TRUE(temporaries_elsewhere("pad.nib").empty());
-    return false;
+TEST_F(Saving, EveryFailingOperationAndAFillingDiskLeaveTheOldFileAndNoTemporaryFile) {
+    for (Setting setting : {Setting::plain, Setting::hard_linked, Setting::folder_refuses_new_files})
+        for (int mode : {Mapfile::write, Mapfile::update}) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(setting)) + (mode == Mapfile::write ? " write" : " update"));
+            std::vector<std::string> names{"pad.nib"};
+            write_bytes(pad, old_bytes);
+            if (setting == Setting::hard_linked) {
+                fs::create_hard_link(pad, folder.path("link.nib"));
+                names.push_back("link.nib");
+            }
+            // The first operation, creating the temporary file beside the pad, is refused by the folder;
+            // the failing operation then fails the same way.
+            const bool refused = setting == Setting::folder_refuses_new_files;
+            const file_faults::Plan refusal{refused ? 1 : 0, refused ? platform::FileError::access_denied : platform::FileError::device};
+            file_faults::Plan plan = refusal;
+            for (plan.failing_operation = refusal.failing_operation + 1;; ++plan.failing_operation) {
+                SCOPED_TRACE("failing operation " + std::to_string(plan.failing_operation));
+                if (save_under(plan, mode, wordings_of(refusal.error), names)) break;
+            }
+            EXPECT_GE(plan.failing_operation, 7);
+            for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), new_bytes) << name;
+
+            write_bytes(pad, old_bytes);
+            plan = refusal;
+            for (plan.free_space = 0;; plan.free_space += 400'000) {
+                SCOPED_TRACE("free space " + std::to_string(plan.free_space));
+                if (save_under(plan, mode, wordings_of(platform::FileError::disk_full), names)) break;
+            }
+            EXPECT_GT(plan.free_space, big_value.size());
+            for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), new_bytes) << name;
+            for (const std::string& name : names) fs::remove(folder.path(name));
+        }
 }
 
-TEST_F(Saving, EveryFailingOperationAndAFillingDiskLeaveTheOldFileAndNoTemporaryFile) {
-    for (Setting setting : {Setting::plain, Setting::hard_linked, Setting::folder_refuses_new_files}) {
-        SCOPED_TRACE(static_cast<int>(setting));
-        std::vector<std::string> names{"pad.nib"};
-        write_bytes(pad, old_bytes);
-        if (setting == Setting::hard_linked) {
-            fs::create_hard_link(pad, folder.path("link.nib"));
-            names.push_back("link.nib");
-        }
-        // The first operation, creating the temporary file beside the pad, is refused by the folder;
-        // the failing operation then fails the same way.
-        const bool refused = setting == Setting::folder_refuses_new_files;
-        const file_faults::Plan refusal{refused ? 1 : 0, refused ? platform::FileError::access_denied : platform::FileError::device};
-        file_faults::Plan plan = refusal;
-        for (plan.failing_operation = refusal.failing_operation + 1;; ++plan.failing_operation) {
-            SCOPED_TRACE("failing operation " + std::to_string(plan.failing_operation));
-            if (save_under(plan, wordings_of(refusal.error), folder, names)) break;
-        }
-        EXPECT_GE(plan.failing_operation, 7);
-        for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), new_bytes) << name;
-
-        write_bytes(pad, old_bytes);
-        plan = refusal;
-        for (plan.free_space = 0;; plan.free_space += 400'000) {
-            SCOPED_TRACE("free space " + std::to_string(plan.free_space));
-            if (save_under(plan, wordings_of(platform::FileError::disk_full), folder, names)) break;
-        }
-        EXPECT_GT(plan.free_space, big_value.size());
-        for (const std::string& name : names) EXPECT_EQ(read_bytes(folder.path(name)), new_bytes) << name;
-        for (const std::string& name : names) fs::remove(folder.path(name));
-    }
+TEST_F(Saving, AWriteThatFailedFailsEveryLaterWriteAndTheCloseAndChangesNothing) {
+    write_bytes(pad, old_bytes);
+    const auto disk_full = wordings_of(platform::FileError::disk_full);
+    Mapfile map(pad, Mapfile::write);
+    file_faults::arm({0, platform::FileError::device, 64 * 1024});
+    expect_failed_save(thrown_by<Mapfile::file_error>([&] { map.put("BIG", big_value); }), disk_full);
+    file_faults::arm({});
+    EXPECT_THROW(map.put("Z", "z"), Mapfile::file_error);
+    const msg_exception e = thrown_by<Mapfile::file_error>([&] { map.close(); });
+    EXPECT_EQ(e.text.rfind("Error while writing to " + pad + ": ", 0), 0u) << e.text;
+    expect_failed_save(e, disk_full);
 }
 
 TEST_F(Saving, StaleTemporaryFilesOfThePadGoWithTheNextSave) {

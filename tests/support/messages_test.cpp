@@ -1,22 +1,9 @@
-#include "support/messages.h"
+#include "mapfile_test_support.h"
 #include "support/texts.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <vector>
-
 namespace {
-
-msg_exception thrown(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const msg_exception& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no exception";
-    return msg_exception("", "", 0);
-}
 
 TEST(FillMessage, FillsThePlaceholdersInOrderAndAlwaysEnds) {
     const struct {
@@ -39,15 +26,13 @@ TEST(CheckCall, PassesNonZeroValuesAndOtherwiseRaisesTheUnexpectedError) {
     EXPECT_EQ(CHECK_CALL(&x), &x);
     EXPECT_EQ(CHECK_CALL(7u), 7u);
 
-    msg_exception e = thrown([] { check_call(false, "mapfile.cpp", 126); });
-    EXPECT_EQ(e.title, "Unexpected error");
-    EXPECT_EQ(e.style, 48u);
-    EXPECT_EQ(e.text.rfind("An unexpected error: mapfile.cpp::126 #", 0), 0u) << e.text;
-    EXPECT_NE(thrown([] { CHECK_CALL(nullptr); }).text.find("messages_test.cpp::"), std::string::npos);
+    const std::string line = message_line(thrown_by([] { check_call(false, "mapfile.cpp", 126); }));
+    EXPECT_EQ(line.rfind("Unexpected error: An unexpected error: mapfile.cpp::126 #", 0), 0u) << line;
+    EXPECT_EQ(line.substr(line.size() - 5), " (48)");
+    EXPECT_NE(thrown_by([] { CHECK_CALL(nullptr); }).text.find("messages_test.cpp::"), std::string::npos);
     // With line -1 the text stands as given.
-    e = thrown([] { check_call(0, "C:\\x.nib not found", -1); });
-    EXPECT_EQ(e.text, "C:\\x.nib not found");
-    EXPECT_EQ(e.title, "Unexpected error");
+    EXPECT_EQ(message_line(thrown_by([] { check_call(0, "C:\\x.nib not found", -1); })),
+              "Unexpected error: C:\\x.nib not found (48)");
 }
 
 TEST(MsgException, ShowGoesToTheSinkAndSilentShowsNothing) {

@@ -1,15 +1,12 @@
 #include "sync/sync_vector.h"
 
+#include "mapfile_test_support.h"
 #include "storage/mapfile.h"
-#include "support/messages.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -96,9 +93,6 @@ TEST(SyncVectorTest, MergeIntoChangesOnlyTheOtherSideAndItselfNotAtAll) {
 // The deletion records in a pad file under "DEL<i>_ID" and "DEL<i>_TS".
 class DeletedRecordsTest : public ::testing::Test {
 protected:
-    void TearDown() override { std::filesystem::remove(path); }
-
-    void write(SyncVector<Item>&& list) { write(list); }
     void write(SyncVector<Item>& list) {
         Mapfile file(path, Mapfile::write);
         list.write_deleted(file, "DEL");
@@ -110,42 +104,32 @@ protected:
         list.read_deleted(file, "DEL");
         return list.deleted;
     }
-    std::string raw() {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
 
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("scrivel_deleted_" + std::to_string(platform::process_id()) + ".nib")).string();
+    ScratchFolder folder;
+    const std::string path = folder.path("pad.nib");
 };
 
 TEST_F(DeletedRecordsTest, RecordsRoundTripUpToTheFirstMissingKey) {
-    SyncVector<Item> list;
+    SyncVector<Item> list, none;
     list.deleted = {SyncStamp("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6", "944000200 1400 2"), SyncStamp()};
     list.deleted.back().time.sequence = -4;
     write(list);
     const std::string head = "DEL0_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6\n"
                              "DEL0_TS (16): 944000200 1400 2\n"
                              "DEL1_ID (36): ";
-    EXPECT_EQ(raw().substr(0, head.size()), head);
+    EXPECT_EQ(read_bytes(path).substr(0, head.size()), head);
     EXPECT_EQ(read(), list.deleted);
-    write(SyncVector<Item>());
-    EXPECT_EQ(raw(), "");
+    write(none);
+    EXPECT_EQ(read_bytes(path), "");
     EXPECT_TRUE(read().empty());
 
-    std::ofstream(path, std::ios::binary) << "DEL0_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6\nDEL0_TS (5): 1 2 3\n"
-                                             "DEL2_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f7\nDEL2_TS (5): 4 5 6\n"
-                                             "DEL1_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f8\n";  // an id without its time is no record
+    write_bytes(path, "DEL0_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6\nDEL0_TS (5): 1 2 3\n"
+                      "DEL2_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f7\nDEL2_TS (5): 4 5 6\n"
+                      "DEL1_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f8\n");  // an id without its time is no record
     EXPECT_EQ(read().size(), 1u);
-
-    std::ofstream(path, std::ios::binary) << "DEL0_ID (9): not an id\nDEL0_TS (5): 1 2 3\n";
-    try {
-        FAIL() << "a malformed id was accepted: " << read().size();
-    } catch (const Mapfile::no_such_key&) {
-        FAIL() << "a malformed id ended the list quietly";
-    } catch (const msg_exception& error) {
-        EXPECT_EQ(error.title, "Unexpected error");
-    }
+    // A malformed id is an error, not the end of the list.
+    write_bytes(path, "DEL0_ID (9): not an id\nDEL0_TS (5): 1 2 3\n");
+    EXPECT_EQ(thrown_by([&] { read(); }).title, "Unexpected error");
 }
 
 TEST_F(DeletedRecordsTest, OnlyALongListLosesItsOldRecordsWhenWritten) {
