@@ -46,11 +46,13 @@ void save_new_version(const std::string& path, int mode = Mapfile::write) {
     map.close();
 }
 
-// The temporary files of `name` in the shared temporary folder.
+// This process's temporary files of `name` in the temporary folder, which other test programs
+// running at the same time share.
 std::vector<std::string> temporaries_elsewhere(const std::string& name) {
+    const std::string ours = ".tmp" + std::to_string(platform::process_id()) + "-";
     std::vector<std::string> found;
     for (const std::string& entry : platform::folder_entries(platform::temporary_folder()))
-        if (entry.rfind(name + "-", 0) == 0 && entry.find(".tmp") != std::string::npos) found.push_back(entry);
+        if (entry.rfind(name + "-", 0) == 0 && entry.find(ours) != std::string::npos) found.push_back(entry);
     return found;
 }
 
