@@ -91,8 +91,11 @@ TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) 
         harness::DialogAnswerer answerer;
         answerer.press("Uninstall complete", IDOK);
         WorkingCopyLock lock;
-        Application(GetModuleHandleA(nullptr)).run("/u", SW_SHOWNORMAL, lock);
+        Application uninstalling(GetModuleHandleA(nullptr));
+        uninstalling.run("/u", SW_SHOWNORMAL, lock);
+        uninstalling.shutdown();
         EXPECT_EQ(answerer.seen().size(), 1u) << "an uninstall is not offered an install first";
+        EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel")) << "nor are settings written back";
     }
     const std::vector<std::string> setup{texts.modify_registry}, nothing;
     EXPECT_EQ(start({{"Setup", IDC_SETUP_LATER}}), setup);

@@ -1,6 +1,7 @@
 // End to end: the real program ended hard while a pad had unsaved changes, then started again.
 #include "harness/input.h"
 #include "harness/process.h"
+#include "sync/timestamp.h"
 #include "ui/command_ids.h"
 #include "ui/pad_window_fixture.h"
 
@@ -94,6 +95,10 @@ TEST_F(Recovery, ChangesComeBackAfterAHardEnd) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string pad = write_pad("pad.nib", c.nibs);
+        // Stamps of two processes within one second are ordered by how long each has run: the
+        // program's change must come in a later second than the nibs this process wrote.
+        const std::int32_t written = Timestamp::now().seconds;
+        ASSERT_TRUE(harness::pump_until([&] { return Timestamp::now().seconds > written; }, 2s));
         {
             auto first = start();
             const HWND window = wait_for_window("Scrivel", "pad.nib");

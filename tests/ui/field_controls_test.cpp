@@ -51,9 +51,13 @@ TEST_F(FieldControls, QuickDoubleClickOnAnArrowButtonIsTwoPresses) {
 // Only links reach the shell; other words are searched for; code runs only after a Yes.
 TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
     const char* const words[] = {"notepad", "http://example.org/a+b", "ann@example.org", "C:\\tools\\run.exe",
-                                 "C:\\Notes\\plan.txt", "www.example.com"};
+                                 "C:\\Notes\\plan.txt", "www.example.com", "C:\\My+Notes\\a%2bb.txt", ""};
     std::string text;
-    for (const char* word : words) text += std::string("see ") + word + "\r\n";
+    std::vector<std::size_t> starts;  // of each word; "" is an empty line
+    for (const char* word : words) {
+        starts.push_back(text.size() + (*word ? 4 : 0));
+        text += (*word ? std::string("see ") + word : "") + "\r\n";
+    }
     MainWindow* window = open(write_pad("links.nib", {text}));
     HWND field = window->textField->hwnd;
     const std::string ask = "C:\\tools\\run.exe may start a program or run a script. Open it anyway?";
@@ -75,6 +79,8 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
         {4, false, 0, nullptr, {}, {"C:\\Notes\\plan.txt"}, SW_SHOWNORMAL, "C:\\Notes\\plan.txt"},
         {3, true, IDYES, "Open link", ask, {"C:\\tools\\run.exe"}, SW_SHOWNORMAL, ""},
         {5, true, 0, nullptr, {}, {"http://www.example.com"}, SW_SHOWNORMAL, ""},
+        {6, true, 0, nullptr, {}, {"C:\\My Notes\\a+b.txt"}, SW_SHOWNORMAL, ""},
+        {7, true, 0, nullptr, {}, {}, 0, ""},
     };
     size_t boxes = 0;
     for (const auto& c : cases) {
@@ -83,7 +89,7 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
         shellShows.clear();
         shellWorks = c.shellWorks;
         if (c.answer) answers.press(c.boxTitle, c.answer);
-        const LRESULT at = SendMessageA(field, EM_POSFROMCHAR, text.find(words[c.word]) + 1, 0);
+        const LRESULT at = SendMessageA(field, EM_POSFROMCHAR, starts[c.word] + 1, 0);
         // The click's messages themselves: synthesised mouse input lands unreliably under Wine.
         const LPARAM point = MAKELPARAM(LOWORD(at) + 2, HIWORD(at) + 4);
         PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, point);
