@@ -87,13 +87,14 @@ std::vector<std::string> Application::startArguments(std::string commandLine) co
 
 int Application::run(std::string commandLine, int show, WorkingCopyLock& lock) {
     const std::vector<std::string> arguments = startArguments(std::move(commandLine));
+    const auto given = [&arguments](const char* option) {
+        return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
+    };
     // An uninstall is never first offered an install.
-    if (std::find(arguments.begin(), arguments.end(), "/u") == arguments.end()) checkInstallation();
+    if (!given("/u")) checkInstallation();
     processArguments(arguments, show);
     // Not for a start that only quits or uninstalls.
-    const bool ending = std::any_of(arguments.begin(), arguments.end(),
-                                    [](const std::string& argument) { return argument == "/q" || argument == "/u"; });
-    if (!otherInstance && !ending) recoverPads();
+    if (!otherInstance && !given("/q") && !given("/u")) recoverPads();
     // The first windows are there and marked: later starts find them.
     lock.release();
     return messageLoop();
