@@ -116,24 +116,16 @@ TEST_F(MapfileTest, TypedReadsAreLenientAndBuffersGetOnlyWhatFits) {
 }
 
 TEST_F(MapfileTest, ReadOnlyFileShowsTheNoticeOnceThenReadsAndCannotBeSaved) {
-    struct {
-        std::vector<std::string> lines;
-        MessageSink previous = set_message_sink([this](void*, const std::string& text, const std::string& title,
-                                                       std::uint32_t style) { lines.push_back(message_line({text, title, style})); });
-    } messages;
+    ShownMessages messages;
     open_with(example_pad);
     EXPECT_TRUE(messages.lines.empty());  // a writable file gets no notice
     std::filesystem::permissions(file, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                                            std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
-    if (platform::file_writable(file)) {
-        set_message_sink(messages.previous);
-        GTEST_SKIP() << "this user may write read-only files";
-    }
+    if (platform::file_writable(file)) GTEST_SKIP() << "this user may write read-only files";
     Mapfile map(file, Mapfile::read);
     EXPECT_EQ(map.get("NIB1"), "Buy milk");
     EXPECT_THROW(map.get("NONE"), Mapfile::no_such_key);
-    set_message_sink(messages.previous);
     EXPECT_EQ(messages.lines, std::vector<std::string>{"Read only: The file " + file +
                                                        " is read-only. You will not be able to save changes. (48)"});
     EXPECT_EQ(message_line(thrown_by<Mapfile::file_error>([&] { Mapfile map(file, Mapfile::write); })),

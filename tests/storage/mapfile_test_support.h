@@ -66,6 +66,14 @@ msg_exception thrown_by(Call call) {
 // A message as one line: "title: text (style)".
 inline std::string message_line(const msg_exception& e) { return e.title + ": " + e.text + " (" + std::to_string(e.style) + ")"; }
 
+// The messages shown while it lives, each as one line.
+struct ShownMessages {
+    std::vector<std::string> lines;
+    MessageSink previous = set_message_sink([this](void*, const std::string& text, const std::string& title,
+                                                   std::uint32_t style) { lines.push_back(message_line({text, title, style})); });
+    ~ShownMessages() { set_message_sink(previous); }
+};
+
 // The worked example of a pad with two nibs and one deletion record.
 inline const char* const example_pad =
     "WIN_LEFT (3): 100\n"

@@ -36,14 +36,10 @@ TEST(CheckCall, PassesNonZeroValuesAndOtherwiseRaisesTheUnexpectedError) {
 }
 
 TEST(MsgException, ShowGoesToTheSinkAndSilentShowsNothing) {
-    std::vector<std::string> shown;
-    auto old = set_message_sink([&](void*, const std::string& text, const std::string& title, std::uint32_t style) {
-        shown.push_back(title + "|" + text + "|" + std::to_string(style));
-    });
+    ShownMessages shown;
     msg_exception("body", "caption", style_stop).show();
     silent_exception().show();
-    set_message_sink(old);
-    EXPECT_EQ(shown, std::vector<std::string>{"caption|body|16"});
+    EXPECT_EQ(shown.lines, std::vector<std::string>{"caption: body (16)"});
     EXPECT_STREQ(silent_exception().what(), "An exception has occured.");
 }
 
