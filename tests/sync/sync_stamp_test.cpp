@@ -11,12 +11,6 @@
 
 namespace {
 
-Timestamp stamp(std::int32_t seconds, std::int32_t millis, std::int32_t sequence) {
-    Timestamp t;
-    std::tie(t.seconds, t.millis, t.sequence) = std::tie(seconds, millis, sequence);
-    return t;
-}
-
 TEST(TimestampTest, StampsOfOneMillisecondCountUpAndEveryStampIsLaterThanTheLast) {
     Timestamp previous = Timestamp::now();
     bool saw_same_millis = false, saw_new_millis = false;
@@ -32,8 +26,7 @@ TEST(TimestampTest, StampsOfOneMillisecondCountUpAndEveryStampIsLaterThanTheLast
 }
 
 TEST(TimestampTest, OrderIsByFieldsInTurnSigned) {
-    const Timestamp ascending[] = {stamp(INT_MIN, 5, 5), stamp(-1, 0, 0), stamp(4, 999, 999), stamp(5, 0, 9),
-                                   stamp(5, 1, 1),       stamp(5, 1, 2),  stamp(6, 0, 0)};
+    const Timestamp ascending[] = {{INT_MIN, 5, 5}, {-1, 0, 0}, {4, 999, 999}, {5, 0, 9}, {5, 1, 1}, {5, 1, 2}, {6, 0, 0}};
     for (const Timestamp& a : ascending)
         for (const Timestamp& b : ascending) EXPECT_EQ(a < b, &a < &b) << a.to_text() << " < " << b.to_text();
 }
@@ -44,13 +37,12 @@ TEST(TimestampTest, TextFormsBothWays) {
         Timestamp read;
         bool written_alike;
     } cases[] = {
-        {"944000200 1400 2", stamp(944000200, 1400, 2), true}, {"-3 0 -7", stamp(-3, 0, -7), true},
-        {"-2147483648 2147483647 -2147483648", stamp(INT_MIN, INT_MAX, INT_MIN), true},
+        {"944000200 1400 2", {944000200, 1400, 2}, true}, {"-3 0 -7", {-3, 0, -7}, true},
+        {"-2147483648 2147483647 -2147483648", {INT_MIN, INT_MAX, INT_MIN}, true},
         // Reading follows the "%i" scan notation; missing numbers read as 0.
-        {"0x10 010 -5", stamp(16, 8, -5), false}, {"  7\t8\n9 trailing", stamp(7, 8, 9), false},
-        {"7", stamp(7, 0, 0), false},             {"7 x 9", stamp(7, 0, 0), false},
-        {"", stamp(0, 0, 0), false},              {"garbage", stamp(0, 0, 0), false},
-        {"99999999999 -99999999999 1", stamp(INT_MAX, INT_MIN, 1), false},
+        {"0x10 010 -5", {16, 8, -5}, false}, {"  7\t8\n9 trailing", {7, 8, 9}, false}, {"7", {7, 0, 0}, false},
+        {"7 x 9", {7, 0, 0}, false}, {"", {0, 0, 0}, false}, {"garbage", {0, 0, 0}, false},
+        {"99999999999 -99999999999 1", {INT_MAX, INT_MIN, 1}, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Timestamp::from_text(c.text), c.read) << c.text;
