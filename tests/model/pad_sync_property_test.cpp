@@ -79,10 +79,10 @@ Snapshot expected_outcome(const Snapshot& a, const Snapshot& b) {
     return out;
 }
 
-// Saves a pad to a real file and loads it back. With `retime` the file is written key by key with
-// other times: a machine whose clock was wrong, or two versions stamped alike. Saves are flushed
-// to disk; a folder in memory, where the system has one, keeps thousands of them quick (Linux's,
-// also when it is seen through Wine's drive for the root folder).
+// Saves a pad to a real file and loads it back. With `retime` the file's times are then rewritten:
+// a machine whose clock was wrong, or two versions stamped alike. Saves are flushed to disk; a
+// folder in memory, where the system has one, keeps thousands of them quick (Linux's, also when
+// it is seen through Wine's drive for the root folder).
 class PadFile {
 public:
     using Retime = std::function<Timestamp(const std::string& id, Timestamp time)>;
@@ -95,21 +95,16 @@ public:
     Pad reload(Pad pad, const Retime& retime = nullptr) {
         {
             Mapfile out(path, Mapfile::write);
-            if (!retime) pad.save(out);
-            else {
-                out.put_int("NNIBS", pad.count());
-                for (std::size_t i = 0; i < pad.nibs().size(); ++i) {
-                    const Nib& nib = pad.nibs()[i];
-                    out.put("NIB" + std::to_string(i), nib.text());
-                    out.put("ID" + std::to_string(i), nib.id_text());
-                    out.put("TMOD" + std::to_string(i), retime(nib.id_text(), nib.time).to_text());
-                }
-                for (std::size_t j = 0; j < pad.deletions().size(); ++j) {
-                    const SyncStamp& record = pad.deletions()[j];
-                    out.put("DEL" + std::to_string(j) + "_ID", record.id_text());
-                    out.put("DEL" + std::to_string(j) + "_TS", retime(record.id_text(), record.time).to_text());
-                }
-            }
+            pad.save(out);
+            out.close();
+        }
+        if (retime) {
+            Mapfile out(path, Mapfile::update);
+            for (std::size_t i = 0; i < pad.nibs().size(); ++i)
+                out.put("TMOD" + std::to_string(i), retime(pad.nibs()[i].id_text(), pad.nibs()[i].time).to_text());
+            for (std::size_t j = 0; j < pad.deletions().size(); ++j)
+                out.put("DEL" + std::to_string(j) + "_TS", retime(pad.deletions()[j].id_text(), pad.deletions()[j].time).to_text());
+            out.commit();
             out.close();
         }
         Pad loaded;
