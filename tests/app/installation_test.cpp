@@ -25,6 +25,7 @@ using Answers = std::vector<std::pair<std::string, int>>;  // dialog title, butt
 
 const std::string app_paths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\scrivel.exe";
 const std::string uninstall_entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\scrivel";
+const RegistrationPlace refused{"HKEY_NOWHERE\\", "HKEY_NOWHERE\\", "HKEY_NOWHERE\\"};
 
 std::string shortcut_in(int folder, int fallback) {
     const std::string path = special_folder_path(folder);
@@ -64,6 +65,11 @@ protected:
         std::vector<std::string> asked;
         for (const harness::SeenDialog& dialog : answerer.seen()) asked.push_back(dialog.text);
         return asked;
+    }
+    // A working copy that asked nothing, to be pointed at other places.
+    void start_quietly() {
+        harness::PadTypeRegisteredTo quiet(own);
+        start({});
     }
     // No key of the file type, no application entry and no settings are left.
     void expect_no_keys_left() const {
@@ -158,11 +164,7 @@ TEST_F(Installation, AMovedProgramRenewsItsEntriesAndOnlyTheShortcutsThatExist) 
 }
 
 TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndEveryRefusalIsTold) {
-    {
-        harness::PadTypeRegisteredTo quiet(own);
-        start({});
-    }
-    const RegistrationPlace refused{"HKEY_NOWHERE\\", "HKEY_NOWHERE\\", "HKEY_NOWHERE\\"};
+    start_quietly();
     app->registrationPlaces = {refused, user_registration};
     harness::DialogAnswerer answerer(500ms);
     answerer.press("Setup", IDOK).press("Shortcut", IDNO).press("Shortcut", IDNO);
@@ -197,14 +199,10 @@ TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndEveryRefusalI
 }
 
 TEST_F(Installation, ShortcutsGoWhereTheUserMayPutThemAndUninstallSaysWhatStays) {
-    {
-        harness::PadTypeRegisteredTo quiet(own);
-        start({});
-    }
+    start_quietly();
     TempDirectory folders;
     const std::string common = folders.path() + "common", mine = folders.path() + "mine";
     for (const std::string& folder : {common, mine}) std::filesystem::create_directories(folder);
-    const RegistrationPlace refused{"HKEY_NOWHERE\\", "HKEY_NOWHERE\\", "HKEY_NOWHERE\\"};
     const struct {
         const char* name;
         std::vector<RegistrationPlace> registration;

@@ -1,6 +1,6 @@
 // End to end: the real program ended hard while a pad had unsaved changes, then started again.
-#include "harness/input.h"
 #include "harness/process.h"
+#include "started_program.h"
 #include "sync/timestamp.h"
 #include "ui/command_ids.h"
 #include "ui/pad_window_fixture.h"
@@ -14,29 +14,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string program_file() {
-    const std::filesystem::path tests = directory_of(program_path());
-    return (tests / "..\\..\\src\\app\\scrivel.exe").lexically_normal().string();
-}
-
-std::string program() { return "\"" + program_file() + "\""; }
-
-HWND wait_for_window(const char* window_class, const std::string& title) {
-    HWND found = nullptr;
-    harness::pump_until([&] { return (found = FindWindowA(window_class, title.c_str())) != nullptr; }, 20s);
-    return found;
-}
-
-// The text of a control of another process.
-std::string control_text(HWND control) {
-    char text[512] = {};
-    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                        nullptr);
-    return text;
-}
-
 // A message box's text.
-std::string box_text(HWND box) { return control_text(GetDlgItem(box, 0xFFFF)); }
+std::string box_text(HWND box) { return window_text(GetDlgItem(box, 0xFFFF)); }
 
 class Recovery : public PadWindowTest {
 protected:
@@ -46,7 +25,7 @@ protected:
         RegSetKeyValueA(HKEY_CURRENT_USER, shell_folders, "Local AppData", REG_SZ, dir.path().c_str(),
                         static_cast<DWORD>(dir.path().size() + 1));
         // The programs this test starts ask no Setup question.
-        registered_program.emplace(short_path(program_file()));
+        registered_program.emplace(short_path(built_program()));
     }
     int recovery_files() const {
         int count = 0;
@@ -56,14 +35,14 @@ protected:
         return count;
     }
     std::unique_ptr<harness::Process> start() const {
-        return std::make_unique<harness::Process>(program() + " pad.nib", dir.path());
+        return std::make_unique<harness::Process>(program_with("pad.nib"), dir.path());
     }
     static void type(HWND window, const std::string& text) {
         for (char c : text) SendMessageA(GetDlgItem(window, textFieldId), WM_CHAR, static_cast<unsigned char>(c), 0);
     }
     // Quits the program; a changed pad with a file is saved on the way (Autosave).
     void quit(harness::Process& running) const {
-        EXPECT_EQ(harness::run_process(program() + " /q", dir.path(), 20s), 0u);
+        EXPECT_EQ(harness::run_process(program_with("/q"), dir.path(), 20s), 0u);
         EXPECT_EQ(running.wait(20s), 0u);
         EXPECT_EQ(recovery_files(), 0) << "a clean end leaves no recovery";
     }
@@ -108,7 +87,7 @@ TEST_F(Recovery, ChangesComeBackAfterAHardEnd) {
             ASSERT_TRUE(harness::pump_until([&] { return recovery_files() == 1; }, 10s));
         }  // ended hard
         if (c.changedElsewhere) {
-            const std::string nibtool = directory_of(program_file()) + "..\\tools\\nibtool.exe";
+            const std::string nibtool = directory_of(built_program()) + "..\\tools\\nibtool.exe";
             ASSERT_EQ(harness::run_process("\"" + nibtool + "\" add \"" + pad + "\" elsewhere"), 0u);
         }
         auto second = start();
@@ -120,7 +99,7 @@ TEST_F(Recovery, ChangesComeBackAfterAHardEnd) {
         const HWND recovered = wait_for_window("Scrivel", c.window);
         ASSERT_NE(recovered, nullptr);
         if (c.command == CMD_NEW_PAD) {
-            EXPECT_EQ(control_text(GetDlgItem(recovered, textFieldId)), c.typed);
+            EXPECT_EQ(window_text(GetDlgItem(recovered, textFieldId)), c.typed);
             PostMessageA(recovered, WM_CLOSE, 0, 0);
             const HWND question = wait_for_window("#32770", "Save changes?");
             ASSERT_NE(question, nullptr) << "the recovered pad is changed";
