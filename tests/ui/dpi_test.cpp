@@ -28,12 +28,6 @@ int text_height(HWND window, HFONT font) {
     return metrics.tmHeight;
 }
 
-SIZE size_of(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
 }  // namespace
 
 TEST_F(PadWindowTest, AtEveryDpiSizesAreInProportionAndThePadStoresTheSameUnits) {
