@@ -13,11 +13,6 @@
 
 namespace {
 
-struct DpiOverride {
-    explicit DpiOverride(int dpi) { override_dpi(dpi); }
-    ~DpiOverride() { override_dpi(0); }
-};
-
 int text_height(HWND window, HFONT font) {
     HDC dc = GetDC(window);
     const HGDIOBJ original = SelectObject(dc, font);
@@ -39,7 +34,7 @@ TEST_F(PadWindowTest, AtEveryDpiSizesAreInProportionAndThePadStoresTheSameUnits)
     std::array<int, 7> at96{};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DpiOverride screen(c.opened);
+        override_dpi(c.opened);  // the fixture ends it
         const std::string path = write_pad(std::string(c.name) + ".nib", {"x"});
         MainWindow* window = open(path);
         const int dpi = c.moved ? c.moved : c.opened;

@@ -11,6 +11,7 @@
 #include "storage/pad_document.h"
 #include "support/util.h"
 #include "ui/command_ids.h"
+#include "ui/dpi.h"
 #include "ui/main_window.h"
 #include "ui/magic_click_window.h"
 #include "ui/search_window.h"
@@ -37,6 +38,7 @@ protected:
         harness::WindowTest::TearDown();
         app.reset();
         MagicClickWindow::setShellOpen(oldShellOpen);
+        override_dpi(0);
     }
 
     // Whatever a test left open goes without questions.
