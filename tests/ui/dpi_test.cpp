@@ -2,11 +2,6 @@
 // settings keep 96-DPI units whatever the screen.
 #include "pad_window_fixture.h"
 
-#include "ui/command_ids.h"
-#include "ui/dpi.h"
-
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdlib>
 #include <tuple>

@@ -2,8 +2,6 @@
 // with the messages of mouse clicks.
 #include "pad_window_fixture.h"
 
-#include "support/texts.h"
-
 using namespace std::chrono_literals;
 
 class FieldControls : public PadWindowTest {};

@@ -4,8 +4,6 @@
 
 #include "ui/copy_data.h"
 
-#include <filesystem>
-
 using namespace std::chrono_literals;
 
 namespace {

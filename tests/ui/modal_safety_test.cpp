@@ -2,13 +2,8 @@
 // what closing asks, and a pad file missing half of a setting.
 #include "pad_window_fixture.h"
 
-#include "harness/dialog_answerer.h"
 #include "storage/file_faults.h"
-#include "ui/command_ids.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <utility>

@@ -9,6 +9,7 @@
 #include "harness/registry_guard.h"
 #include "harness/window_test.h"
 #include "storage/pad_document.h"
+#include "support/texts.h"
 #include "support/util.h"
 #include "ui/command_ids.h"
 #include "ui/dpi.h"
@@ -17,6 +18,7 @@
 #include "ui/search_window.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
