@@ -1,9 +1,6 @@
 // Every menu command on a real pad window, as the menu sends it, with its visible effect.
 #include "pad_window_fixture.h"
 
-#include "support/texts.h"
-
-#include <filesystem>
 #include <functional>
 #include <set>
 #include <tuple>

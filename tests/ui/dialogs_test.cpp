@@ -4,7 +4,6 @@
 
 #include "storage/import_progress.h"
 #include "storage/separator.h"
-#include "support/texts.h"
 #include "ui/dialog_ids.h"
 
 namespace {

@@ -2,21 +2,11 @@
 // settings keep 96-DPI units whatever the screen.
 #include "pad_window_fixture.h"
 
-#include "ui/command_ids.h"
-#include "ui/dpi.h"
-
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdlib>
 #include <tuple>
 
 namespace {
-
-struct DpiOverride {
-    explicit DpiOverride(int dpi) { override_dpi(dpi); }
-    ~DpiOverride() { override_dpi(0); }
-};
 
 int text_height(HWND window, HFONT font) {
     HDC dc = GetDC(window);
@@ -26,12 +16,6 @@ int text_height(HWND window, HFONT font) {
     SelectObject(dc, original);
     ReleaseDC(window, dc);
     return metrics.tmHeight;
-}
-
-SIZE size_of(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return {r.right - r.left, r.bottom - r.top};
 }
 
 }  // namespace
@@ -45,7 +29,7 @@ TEST_F(PadWindowTest, AtEveryDpiSizesAreInProportionAndThePadStoresTheSameUnits)
     std::array<int, 7> at96{};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DpiOverride screen(c.opened);
+        override_dpi(c.opened);  // the fixture ends it
         const std::string path = write_pad(std::string(c.name) + ".nib", {"x"});
         MainWindow* window = open(path);
         const int dpi = c.moved ? c.moved : c.opened;

@@ -4,8 +4,6 @@
 
 #include "ui/copy_data.h"
 
-#include <filesystem>
-
 using namespace std::chrono_literals;
 
 namespace {
@@ -79,6 +77,19 @@ TEST_F(PadWindowTest, EditsAreStoredBeforeEachMoveAndPagingWraps) {
     EXPECT_EQ(window->padChanged, 1);
     command(window, CMD_PUT_FIRST);
     EXPECT_EQ(nib_texts(window->pad), (Strings{"z", "b", "yc"}));
+
+    // With one nib found, or none, neither arrow leads anywhere.
+    for (const auto& [query, label] : {std::pair{"zzz", "0 of 0"}, std::pair{"yc", "1 of 1"}}) {
+        SendMessageA(window->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>(query), 0);
+        EXPECT_EQ(text_of(window->statusLabel), label);
+        EXPECT_FALSE(IsWindowEnabled(window->prevButton) || IsWindowEnabled(window->nextButton)) << query;
+    }
+    // A click on an arrow puts the focus on the button; typing goes on in the field it came from.
+    SendMessageA(window->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>(""), 0);
+    SetFocus(window->textField->hwnd);
+    SetFocus(window->nextButton);
+    command(window, CMD_NEXT_BUTTON);
+    EXPECT_EQ(GetFocus(), window->textField->hwnd);
 }
 
 TEST_F(PadWindowTest, ClosingAsksOrSavesByItselfAndCollectsTheReopenList) {
@@ -174,10 +185,7 @@ TEST_F(PadWindowTest, HandOverRequestsFindOpenOnceAndSynchronise) {
 }
 
 TEST_F(PadWindowTest, ANewerFileIsOpenedOnlyWhenTheUserAgrees) {
-    const std::string path = write_pad("newer.nib", {"from the future"});
-    std::string text = file_text(path);
-    text.replace(text.find("FILE_VERSION (4): 1000"), 22, "FILE_VERSION (4): 1001");
-    std::ofstream(path, std::ios::binary) << text;
+    const std::string path = write_newer_pad("newer.nib", {"from the future"});
     answers.press("Newer file", IDNO).press("Newer file", IDYES);
     EXPECT_THROW(open(path), silent_exception);
     EXPECT_TRUE(app->windows.empty()) << "no window remains";
@@ -188,6 +196,11 @@ TEST_F(PadWindowTest, ResizingSetsTheNewPadSizeAndAFullNibIsReportedOnce) {
     MainWindow* window = open(write_pad("layout.nib", {"x"}));
     SetWindowPos(window->hwnd, nullptr, 0, 0, 432, 321, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(app->defaultWinWidth, 432) << "new windows take this size";
+    // New fonts in a maximised window leave the default size to restored windows.
+    const int height = app->defaultWinHeight;
+    ShowWindow(window->hwnd, SW_MAXIMIZE);
+    SendMessageA(window->hwnd, WM_NEWFONTS, 0, 0);
+    EXPECT_EQ(std::pair(app->defaultWinWidth, app->defaultWinHeight), std::pair(432, height));
     MessageCapture capture;
     SendMessageA(window->hwnd, WM_COMMAND, MAKEWPARAM(textFieldId, EN_MAXTEXT),
                  reinterpret_cast<LPARAM>(window->textField->hwnd));

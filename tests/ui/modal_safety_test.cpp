@@ -1,14 +1,9 @@
-// A pad window closed in every way while a question of its own is open, and the window's smaller
-// promises: the label with nothing found, the focus after an arrow, the default size, save targets.
+// A pad window closed in every way while a question of its own is open; what saves may replace,
+// what closing asks, and a pad file missing half of a setting.
 #include "pad_window_fixture.h"
 
-#include "harness/dialog_answerer.h"
 #include "storage/file_faults.h"
-#include "ui/command_ids.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -36,22 +31,7 @@ void during_question(const char* title, std::function<void()> act, int button) {
     SetTimer(nullptr, 0, 20, act_on_question);
 }
 
-bool take_quit_message() {
-    MSG quit;
-    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
-}
-
-class ModalSafety : public PadWindowTest {
-protected:
-    // A pad file as a newer version of the program would have written it.
-    std::string write_newer_pad(const std::string& name, const std::vector<std::string>& texts) const {
-        const std::string path = write_pad(name, texts);
-        std::string bytes = file_text(path);
-        bytes.replace(bytes.find("FILE_VERSION (4): 1000"), 22, "FILE_VERSION (4): 1001");
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-        return path;
-    }
-};
+class ModalSafety : public PadWindowTest {};
 
 }  // namespace
 
@@ -103,45 +83,19 @@ TEST_F(ModalSafety, AWindowClosedWhileItsNewerFileQuestionIsOpenNeitherCrashesNo
     }
 }
 
-TEST_F(ModalSafety, TheLabelTheArrowsTheFocusAndTheDefaultSizeFollowWhatTheUserSees) {
-    MainWindow* window = open(write_pad("label.nib", {"apple", "banana", "cherry"}));
-    const struct {
-        const char* query;
-        const char* label;
-    } finds[] = {{"zzz", "0 of 0"}, {"nan", "1 of 1"}};
-    for (const auto& f : finds) {
-        SendMessageA(window->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>(f.query), 0);
-        EXPECT_EQ(text_of(window->statusLabel), f.label);
-        EXPECT_FALSE(IsWindowEnabled(window->prevButton) || IsWindowEnabled(window->nextButton)) << f.query;
-    }
-    // A click on an arrow puts the focus on the button; typing goes on in the field it came from.
-    SendMessageA(window->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>(""), 0);
-    SetFocus(window->textField->hwnd);
-    SetFocus(window->nextButton);
-    command(window, CMD_NEXT_BUTTON);
-    EXPECT_EQ(GetFocus(), window->textField->hwnd);
-
-    // New fonts in a maximised window leave the default size to restored windows.
-    const int width = app->defaultWinWidth, height = app->defaultWinHeight;
-    ShowWindow(window->hwnd, SW_MAXIMIZE);
-    SendMessageA(window->hwnd, WM_NEWFONTS, 0, 0);
-    EXPECT_EQ(std::make_pair(app->defaultWinWidth, app->defaultWinHeight), std::make_pair(width, height));
-}
-
 TEST_F(ModalSafety, SavesReplaceWhatTheUserChoseToReplaceAndNeverDropANewerVersionsFile) {
     const std::string replaced = write_pad("replaced.nib", {"old"}), own = write_pad("own.nib", {"own"});
-    harness::DialogAnswerer answerer;
     // A new pad saved over another file replaces it.
     MainWindow* fresh = window_of(app->newPad(SW_SHOWNORMAL));
     type_into(fresh, "new");
-    answerer.fill_file_name("", replaced).press("", IDYES);
+    answers.fill_file_name("", replaced).press("", IDYES);
     EXPECT_EQ(command(fresh, CMD_SAVE), 1);
     EXPECT_EQ(nib_texts(read_pad_file(replaced).pad), (std::vector<std::string>{"new"}));
 
     // Save As onto the window's own file takes in what was written there meanwhile.
     MainWindow* window = open(own);
     write_pad("own.nib", {"elsewhere"});
-    answerer.fill_file_name("", own).press("", IDYES);
+    answers.fill_file_name("", own).press("", IDYES);
     EXPECT_EQ(command(window, CMD_SAVE_AS), 1);
     EXPECT_EQ(sorted_nib_texts(read_pad_file(own).pad), (std::vector<std::string>{"elsewhere", "own"}));
 
@@ -151,10 +105,10 @@ TEST_F(ModalSafety, SavesReplaceWhatTheUserChoseToReplaceAndNeverDropANewerVersi
     SendMessageA(window->hwnd, WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_EQ(window->pad.count(), 2);
     type_into(window, "more ");
-    answerer.press("Newer file", IDNO);
+    answers.press("Newer file", IDNO);
     EXPECT_EQ(command(window, CMD_SAVE), 0);
     EXPECT_EQ(file_text(own), future);
-    EXPECT_TRUE(answerer.all_answered());
+    EXPECT_TRUE(answers.all_answered());
 
     // A merge that succeeded shows, even when the write after it fails.
     write_pad("own.nib", {"merged"});
@@ -188,10 +142,9 @@ TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
         MainWindow* window = c.saved_pad ? open(path) : window_of(app->newPad(SW_SHOWNORMAL));
         if (c.saved_pad) type_into(window, "typed ");
         else if (c.before == 0) type_into(window, "typed");
-        harness::DialogAnswerer answerer;
         for (const auto& [title, button] : c.answers) {
-            if (button == IDOK) answerer.fill_file_name(title, dir.path() + "copy.nib");
-            else answerer.press(title, button);
+            if (button == IDOK) answers.fill_file_name(title, dir.path() + "copy.nib");
+            else answers.press(title, button);
         }
         app->restartCommand.clear();
         if (c.before) command(window, c.before);
@@ -199,8 +152,8 @@ TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
         if (c.before != CMD_SAVE) {
             EXPECT_EQ(SendMessageA(window->hwnd, WM_CLOSE, 0, 0), c.closes ? 1 : 0) << c.name;
         }
-        EXPECT_TRUE(answerer.all_answered()) << c.name;
-        EXPECT_EQ(answerer.unexpected(), 0) << c.name;
+        EXPECT_TRUE(answers.all_answered()) << c.name;
+        EXPECT_EQ(answers.unexpected(), 0) << c.name;
         EXPECT_EQ(app->windows.size(), c.closes ? 0u : 1u) << c.name;
         EXPECT_EQ(!app->restartCommand.empty(), c.listed) << c.name;
         close_all();
@@ -215,15 +168,12 @@ TEST_F(ModalSafety, AWindowKeyOrFontKeyMissingAloneTakesTheSettingsForTheWholeGr
         const std::string path = dir.path() + "partial.nib";
         Pad pad;
         write_pad_file(path, header, pad);
-        std::string bytes = file_text(path);
-        bytes.erase(bytes.find(missing), missing.size());
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        edit_file(path, missing, "");
         MainWindow* window = open(path);
-        RECT outer;
-        GetWindowRect(window->hwnd, &outer);
+        const SIZE outer = size_of(window->hwnd);
         const bool placed = missing[0] == 'F';
-        EXPECT_EQ(outer.right - outer.left, placed ? 300 : app->defaultWinWidth) << missing;
-        EXPECT_EQ(outer.bottom - outer.top, placed ? 200 : app->defaultWinHeight) << missing;
+        EXPECT_EQ(outer.cx, placed ? 300 : app->defaultWinWidth) << missing;
+        EXPECT_EQ(outer.cy, placed ? 200 : app->defaultWinHeight) << missing;
         EXPECT_EQ(std::make_pair(window->fontName, window->fontSize),
                   placed ? std::make_pair(app->fontName, app->fontSize) : std::make_pair(std::string("Courier New"), 20))
             << missing;

@@ -9,13 +9,16 @@
 #include "harness/registry_guard.h"
 #include "harness/window_test.h"
 #include "storage/pad_document.h"
+#include "support/texts.h"
 #include "support/util.h"
 #include "ui/command_ids.h"
+#include "ui/dpi.h"
 #include "ui/main_window.h"
 #include "ui/magic_click_window.h"
 #include "ui/search_window.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -37,6 +40,7 @@ protected:
         harness::WindowTest::TearDown();
         app.reset();
         MagicClickWindow::setShellOpen(oldShellOpen);
+        override_dpi(0);
     }
 
     // Whatever a test left open goes without questions.
@@ -88,9 +92,31 @@ protected:
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), {}};
     }
+    // Puts `to` in place of the first `from` in the file, as another program's edit would.
+    static void edit_file(const std::string& path, const std::string& from, const std::string& to) {
+        std::string bytes = file_text(path);
+        bytes.replace(bytes.find(from), from.size(), to);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
+    // A pad file as a newer version of the program would have written it.
+    std::string write_newer_pad(const std::string& name, const Strings& texts) const {
+        const std::string path = write_pad(name, texts);
+        edit_file(path, "FILE_VERSION (4): 1000", "FILE_VERSION (4): 1001");
+        return path;
+    }
+    static SIZE size_of(HWND window) {
+        RECT r;
+        GetWindowRect(window, &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
     // Replaces the text field's selection as typing or pasting would.
     static void type_into(MainWindow* window, const char* text) {
         SendMessageA(window->textField->hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+    }
+    // Whether the program was told to end; the message is taken, so it does not end the next test.
+    static bool take_quit_message() {
+        MSG quit;
+        return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
     }
     static LRESULT command(MainWindow* window, unsigned id) { return SendMessageA(window->hwnd, WM_COMMAND, id, 0); }
 

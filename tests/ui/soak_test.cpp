@@ -16,15 +16,14 @@ TEST_F(PadWindowTest, QuitClosesThirtyPadsInTurnUntilOneIsCancelled) {
     EXPECT_TRUE(answers.all_answered());
     EXPECT_EQ(app->windows, std::vector<MainWindow*>(windows.begin() + 1, windows.end()));
     EXPECT_EQ(app->restartCommand, "\"" + short_path(dir.path() + "q0.nib") + "\" ");
-    MSG quit;
-    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "a cancelled Quit ends nothing";
+    EXPECT_FALSE(take_quit_message()) << "a cancelled Quit ends nothing";
 
     answers.press("Save changes?", IDNO).press("Save changes?", IDNO);
     command(windows[1], CMD_QUIT);
     EXPECT_TRUE(answers.all_answered());
     EXPECT_TRUE(app->windows.empty());
     EXPECT_TRUE(windowMap.empty()) << "every object went with its window";
-    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(take_quit_message());
 }
 
 // Finding runs over the whole pad at each key pressed in the find field.

@@ -4,8 +4,6 @@
 
 #include "harness/process.h"
 
-#include <filesystem>
-
 namespace {
 
 // nibtool.exe of the same build, as another program that writes the pad.
