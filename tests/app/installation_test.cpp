@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/working_copy_lock.h"
 #include "harness/dialog_answerer.h"
+#include "harness/input.h"
 #include "harness/registry_guard.h"
 #include "support/texts.h"
 #include "ui/resource_ids.h"
@@ -222,7 +223,11 @@ TEST_F(Installation, ShortcutsGoWhereTheUserMayPutThemAndUninstallSaysWhatStays)
         EXPECT_TRUE(answerer.all_answered());
         EXPECT_TRUE(std::filesystem::exists(c.expected + texts.shortcut_file));
         EXPECT_EQ(std::filesystem::exists(common + texts.shortcut_file) + std::filesystem::exists(mine + texts.shortcut_file), 1);
-        std::filesystem::remove(c.expected + texts.shortcut_file);
+        // The shell may still hold the new shortcut open for a moment.
+        EXPECT_TRUE(harness::pump_until([&] {
+            std::error_code busy;
+            return std::filesystem::remove(c.expected + texts.shortcut_file, busy) || !busy;
+        }));
     }
     // One shortcut in each of the Start menu's folders; the desktop's refuses removal of its own.
     const std::string refusing = folders.path() + "refusing" + texts.shortcut_file;
