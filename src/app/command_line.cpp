@@ -6,13 +6,12 @@
 
 #include "support/messages.h"
 #include "support/texts.h"
+#include "support/util.h"
 #include "ui/command_ids.h"
 #include "ui/copy_data.h"
 #include "ui/main_window.h"
 
 namespace {
-
-bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A pad name as the working copy must read it: relative to this start's folder, which the working
 // copy does not share. Left as given when the system cannot complete it.
@@ -68,7 +67,7 @@ void Application::processArguments(const std::vector<std::string>& arguments, in
         return;
     }
     const std::string defaultPad = directory_of(program_path()) + texts.default_pad_name;
-    if (fileExists(defaultPad))
+    if (path_exists(defaultPad))
         openPad(defaultPad);
     else
         new MainWindow(show, defaultPad);

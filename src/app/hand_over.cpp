@@ -34,12 +34,14 @@ std::optional<LRESULT> hand_over(HWND window, std::uintptr_t code, const std::st
     request->record.dwData = code;
     request->record.cbData = static_cast<DWORD>(copy_data_size(request->text));
     request->record.lpData = request->record.cbData ? request->text.data() : nullptr;
-    // A window of this very thread (the working copy's own, as for "/f" after a pad) is called directly.
-    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
-        const LRESULT result = SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request->record));
+    // Every request is answered with something other than 0, unless the window went first.
+    const auto answered = [window](LRESULT result) -> std::optional<LRESULT> {
         if (result == 0 && !IsWindow(window)) return std::nullopt;
         return result;
-    }
+    };
+    // A window of this very thread (the working copy's own, as for "/f" after a pad) is called directly.
+    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+        return answered(SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request->record)));
     std::future<LRESULT> answer = request->answer.get_future();
     std::thread([request, window] {
         request->answer.set_value(
@@ -47,8 +49,5 @@ std::optional<LRESULT> hand_over(HWND window, std::uintptr_t code, const std::st
     }).detach();
     while (answer.wait_for(std::chrono::milliseconds(answerPatience)) != std::future_status::ready)
         if (!keepWaiting()) throw start_given_up();
-    const LRESULT result = answer.get();
-    // Every request is answered with something other than 0, unless the window went first.
-    if (result == 0 && !IsWindow(window)) return std::nullopt;
-    return result;
+    return answered(answer.get());
 }

@@ -4,6 +4,7 @@
 #include "support/messages.h"
 #include "support/reg.h"
 #include "support/texts.h"
+#include "support/util.h"
 #include "ui/resource_ids.h"
 #include "ui/window.h"
 
@@ -12,8 +13,6 @@
 namespace {
 
 constexpr std::uint32_t style_information = MB_ICONINFORMATION;
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void reportShortcutFailure(HRESULT status) {
     SetLastError(static_cast<DWORD>(HRESULT_CODE(status)));
@@ -131,7 +130,7 @@ void Application::updateInstallation() {
     for (const ShortcutPlace& place : shortcutPlaces) {
         for (const std::string* folder : {&place.common, &place.own}) {
             const std::string shortcut = *folder + texts.shortcut_file;
-            if (folder->empty() || !exists(shortcut)) continue;
+            if (folder->empty() || !path_exists(shortcut)) continue;
             const HRESULT status = renewShortcut(own, shortcut);
             if (SUCCEEDED(status)) continue;
             // One for every user that this user may not change: the user gets one of his own.
@@ -152,7 +151,7 @@ void Application::uninstall() {
     for (const ShortcutPlace& place : shortcutPlaces) {
         for (const std::string* folder : {&place.common, &place.own}) {
             const std::string shortcut = *folder + texts.shortcut_file;
-            if (!folder->empty() && exists(shortcut) && !DeleteFileA(shortcut.c_str())) left.push_back(shortcut);
+            if (!folder->empty() && path_exists(shortcut) && !DeleteFileA(shortcut.c_str())) left.push_back(shortcut);
         }
     }
     std::string report = texts.registry_removed;

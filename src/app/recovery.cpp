@@ -4,16 +4,11 @@
 #include "storage/recovery_file.h"
 #include "support/messages.h"
 #include "support/texts.h"
+#include "support/util.h"
 #include "ui/main_window.h"
 #include "ui/recovery_slot.h"
 
 #include <thread>
-
-namespace {
-
-bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-}  // namespace
 
 std::string Application::recoverPad(const std::string& file) {
     RecoverySlot slot;
@@ -32,7 +27,7 @@ std::string Application::recoverPad(const std::string& file) {
         return {};
     }
     // A pad whose file is gone comes back as a new pad, saved where it was.
-    const HWND opened = fileExists(recovered.pad_path) ? openPad(recovered.pad_path)
+    const HWND opened = path_exists(recovered.pad_path) ? openPad(recovered.pad_path)
                                                        : (new MainWindow(SW_SHOWNORMAL, recovered.pad_path))->hwnd;
     auto* window = dynamic_cast<MainWindow*>(Window::fromHandle(opened));
     window->takeRecovery(std::move(recovered.changes));

@@ -106,6 +106,8 @@ int file_dialog(int mode, int slot, HWND owner, const std::vector<std::string>& 
 
 PathQueries path_queries{GetModuleFileNameA, GetShortPathNameA};
 
+bool path_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 std::string short_path(const std::string& path) {
     DWORD needed = path_queries.short_path_name(path.c_str(), nullptr, 0);
     if (needed == 0) return {};

@@ -46,6 +46,8 @@ extern PathQueries path_queries;
 // The short (8.3) form of an existing path, or its long form on a volume without short names;
 // empty when it does not exist.
 std::string short_path(const std::string& path);
+// Whether a file or folder of that name is there.
+bool path_exists(const std::string& path);
 
 // The short path of this program's own file (not the command line's first word); empty when it
 // cannot be found.
