@@ -1,8 +1,11 @@
 #pragma once
 // What the application-layer tests share: a scratch directory, a catch for message boxes, a look
-// into the registry and stand-in windows.
+// into the registry, stand-in windows and the built program started as other processes.
+#include "harness/input.h"
 #include "support/messages.h"
 #include "support/reg.h"
+#include "support/util.h"
+#include "support/util_text.h"
 
 #include <windows.h>
 
@@ -91,3 +94,25 @@ struct FakeWindow {
     const char* name;
     HWND handle;
 };
+
+// scrivel.exe of the same build tree, and a command line starting it.
+inline std::string built_program() {
+    return (std::filesystem::path(directory_of(program_path())) / "..\\..\\src\\app\\scrivel.exe").lexically_normal().string();
+}
+inline std::string program_with(const std::string& arguments) { return "\"" + built_program() + "\" " + arguments; }
+
+// The top-level window of the class titled `title` of any process, once it is there.
+inline HWND wait_for_window(const char* window_class, const std::string& title) {
+    HWND found = nullptr;
+    harness::pump_until([&] { return (found = FindWindowA(window_class, title.c_str())) != nullptr; },
+                        std::chrono::seconds(20));
+    return found;
+}
+
+// The text of a window of another process.
+inline std::string window_text(HWND window) {
+    char text[512] = {};
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
+    return text;
+}
