@@ -5,7 +5,6 @@
 #include "app/application.h"
 #include "app/working_copy_lock.h"
 #include "harness/dialog_answerer.h"
-#include "harness/input.h"
 #include "harness/registry_guard.h"
 #include "support/texts.h"
 #include "ui/resource_ids.h"
@@ -15,6 +14,7 @@
 #include <shlobj.h>
 
 #include <filesystem>
+#include <functional>
 #include <list>
 #include <memory>
 #include <utility>
@@ -23,6 +23,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Answers = std::vector<std::pair<std::string, int>>;  // dialog title, button
+using Questions = std::vector<std::string>;
 
 const std::string app_paths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\scrivel.exe";
 const std::string uninstall_entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\scrivel";
@@ -30,7 +31,7 @@ const RegistrationPlace refused{"HKEY_NOWHERE\\", "HKEY_NOWHERE\\", "HKEY_NOWHER
 
 std::string shortcut_in(int folder, int fallback) {
     const std::string path = special_folder_path(folder);
-    return (path.empty() ? special_folder_path(fallback) : path) + "\\Scrivel.lnk";
+    return (path.empty() ? special_folder_path(fallback) : path) + texts.shortcut_file;
 }
 
 std::string registered() {
@@ -55,22 +56,23 @@ protected:
         for (const std::string& shortcut : {start_menu, desktop}) std::filesystem::remove(shortcut);
         CoUninitialize();
     }
-    // Starts a working copy whose questions get `answers` in turn; returns the questions asked.
-    std::vector<std::string> start(const Answers& answers) {
+    // Runs `step` with its questions getting `answers` in turn; returns the questions asked.
+    static Questions answering(const Answers& answers, const std::function<void()>& step) {
         harness::DialogAnswerer answerer(500ms);
         for (const auto& [title, button] : answers) answerer.press(title, button);
-        app.reset();
-        app = std::make_unique<Application>(GetModuleHandleA(nullptr));
-        app->checkInstallation();
+        step();
         EXPECT_TRUE(answerer.all_answered());
-        std::vector<std::string> asked;
+        Questions asked;
         for (const harness::SeenDialog& dialog : answerer.seen()) asked.push_back(dialog.text);
         return asked;
     }
-    // A working copy that asked nothing, to be pointed at other places.
-    void start_quietly() {
-        harness::PadTypeRegisteredTo quiet(own);
-        start({});
+    // A new working copy checks its installation.
+    Questions start(const Answers& answers) {
+        app.reset();
+        return answering(answers, [&] {
+            app = std::make_unique<Application>(GetModuleHandleA(nullptr));
+            app->checkInstallation();
+        });
     }
     // No key of the file type, no application entry and no settings are left.
     void expect_no_keys_left() const {
@@ -95,16 +97,18 @@ protected:
 
 TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) {
     {
-        harness::DialogAnswerer answerer;
-        answerer.press("Uninstall complete", IDOK);
         WorkingCopyLock lock;
         Application uninstalling(GetModuleHandleA(nullptr));
-        uninstalling.run("/u", SW_SHOWNORMAL, lock);
-        uninstalling.shutdown();
-        EXPECT_EQ(answerer.seen().size(), 1u) << "an uninstall is not offered an install first";
+        EXPECT_EQ(answering({{"Uninstall complete", IDOK}},
+                            [&] {
+                                uninstalling.run("/u", SW_SHOWNORMAL, lock);
+                                uninstalling.shutdown();
+                            }),
+                  Questions{texts.registry_removed})
+            << "an uninstall is not offered an install first";
         EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel")) << "nor are settings written back";
     }
-    const std::vector<std::string> setup{texts.modify_registry}, nothing;
+    const Questions setup{texts.modify_registry}, nothing;
     EXPECT_EQ(start({{"Setup", IDC_SETUP_LATER}}), setup);
     EXPECT_EQ(app->changeRegistry, 1);
     EXPECT_EQ(registered(), "") << "remind me later changes nothing";
@@ -114,8 +118,7 @@ TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) 
 
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmoran\\Scrivel");
     EXPECT_EQ(start({{"Setup", IDOK}, {"Shortcut", IDYES}, {"Shortcut", IDNO}}),
-              (std::vector<std::string>{texts.modify_registry, texts.start_menu_shortcut, texts.desktop_shortcut}));
-    EXPECT_EQ(registered(), own);
+              (Questions{texts.modify_registry, texts.start_menu_shortcut, texts.desktop_shortcut}));
     EXPECT_TRUE(std::filesystem::exists(start_menu));
     EXPECT_FALSE(std::filesystem::exists(desktop));
     // What the shell reads: the type, its icon and command, the program's path and its uninstall command.
@@ -134,10 +137,7 @@ TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) 
     EXPECT_EQ(start({}), nothing) << "a registered program is not asked again";
 
     app->saveSettings();  // the settings go too
-    harness::DialogAnswerer done;
-    done.press("Uninstall complete", IDOK);
-    app->uninstall();
-    EXPECT_TRUE(done.all_answered());
+    answering({{"Uninstall complete", IDOK}}, [&] { app->uninstall(); });
     expect_no_keys_left();
     EXPECT_FALSE(std::filesystem::exists(start_menu));
 }
@@ -150,95 +150,79 @@ TEST_F(Installation, AMovedProgramRenewsItsEntriesAndOnlyTheShortcutsThatExist) 
     ASSERT_NE(long_form, own);
     for (const std::string& same : {lower, long_form}) {
         harness::PadTypeRegisteredTo registered_there(same);
-        EXPECT_EQ(start({}), std::vector<std::string>{}) << same;
+        EXPECT_EQ(start({}), Questions{}) << same;
     }
     TempDirectory old_place;
     const std::string old_program = old_place.create_file("old.exe");
     harness::PadTypeRegisteredTo moved(old_program);
     ASSERT_GE(create_shortcut(old_program, start_menu, "old"), 0);
     std::filesystem::remove(old_program);  // moved for real: the old file is gone
-    EXPECT_EQ(start({{"Setup", IDOK}}), std::vector<std::string>{texts.program_moved});
+    EXPECT_EQ(start({{"Setup", IDOK}}), Questions{texts.program_moved});
     EXPECT_EQ(registered(), own);
     EXPECT_TRUE(std::filesystem::exists(start_menu));
     EXPECT_FALSE(std::filesystem::exists(desktop)) << "no shortcut is made where there was none";
     EXPECT_FALSE(std::filesystem::exists(start_menu + ".new"));
 }
 
-TEST_F(Installation, ARegistrationTheMachineRefusesGoesToTheUserAndEveryRefusalIsTold) {
-    start_quietly();
-    app->registrationPlaces = {refused, user_registration};
-    harness::DialogAnswerer answerer(500ms);
-    answerer.press("Setup", IDOK).press("Shortcut", IDNO).press("Shortcut", IDNO);
-    app->checkInstallation();
-    EXPECT_EQ(registered(), own);
-    for (const std::string key : {"Software\\Classes\\nibfile\\shell\\open\\command", "Software\\Classes\\.nib",
-                                   app_paths.c_str(), uninstall_entry.c_str()})
-        EXPECT_TRUE(key_exists(HKEY_CURRENT_USER, key)) << key;
-    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, uninstall_entry));
-    app->uninstall();
-    expect_no_keys_left();
-
-    EXPECT_FALSE(register_association("nib", "nibfile", texts.pad_file_type, IDI_PAD_FILE, refused));
-    app->registrationPlaces = {refused};
-    MessageCapture capture;
-    answerer.press("Setup", IDOK);
-    app->checkInstallation();
-    ASSERT_EQ(capture.shown.size(), 1u);
-    EXPECT_EQ(capture.shown[0].text, texts.registration_refused);
-    EXPECT_EQ(registered(), "");
-
-    // So is a shortcut that cannot be made (a folder stands in its place).
-    TempDirectory folder;
-    const std::string refusing = folder.path() + "refusing";
-    std::filesystem::create_directories(refusing + texts.shortcut_file);
-    app->registrationPlaces = {user_registration};
-    app->shortcutPlaces = {{{"", refusing}, {"", ""}}};
-    answerer.press("Setup", IDOK).press("Shortcut", IDYES).press("Shortcut", IDNO);
-    app->checkInstallation();
-    ASSERT_EQ(capture.shown.size(), 2u);
-    EXPECT_EQ(capture.shown[1].title, "Unexpected error");
-}
-
-TEST_F(Installation, ShortcutsGoWhereTheUserMayPutThemAndUninstallSaysWhatStays) {
-    start_quietly();
+// A first start answered with Setup and a Start menu shortcut, in registries and folders that
+// refuse in turn; then an uninstall that cannot remove everything says what stays.
+TEST_F(Installation, EntriesAndShortcutsGoWhereTheyMayAndEveryRefusalIsTold) {
+    {
+        harness::PadTypeRegisteredTo quiet(own);
+        start({});
+    }
     TempDirectory folders;
     const std::string common = folders.path() + "common", mine = folders.path() + "mine";
-    for (const std::string& folder : {common, mine}) std::filesystem::create_directories(folder);
+    const std::string refusing = folders.path() + "refusing";  // a folder stands where its shortcut would go
+    for (const std::string& folder : {common, mine, refusing + texts.shortcut_file})
+        std::filesystem::create_directories(folder);
+    const Answers answers{{"Setup", IDOK}, {"Shortcut", IDYES}, {"Shortcut", IDNO}};
     const struct {
         const char* name;
         std::vector<RegistrationPlace> registration;
-        std::string common, expected;
+        std::string common, own;
+        int asked;             // of the answers above, before a refusal ends the questions
+        HKEY entries;          // where the application entries go; none when refused
+        std::string shortcut;  // the folder the shortcut goes to
+        std::string told;      // how the text of a message shown begins
     } cases[] = {
-        {"the folder for every user takes it", {machine_registration}, common, common},
-        {"the folder for every user refuses", {machine_registration}, folders.path() + "refused", mine},
-        {"registered for this user alone", {refused, user_registration}, common, mine},
+        {"the machine and its folder take it", {machine_registration}, common, mine, 3, HKEY_LOCAL_MACHINE, common, ""},
+        {"the folder for every user refuses", {machine_registration}, refusing, mine, 3, HKEY_LOCAL_MACHINE, mine, ""},
+        {"the machine refuses", {refused, user_registration}, common, mine, 3, HKEY_CURRENT_USER, mine, ""},
+        {"every registry refuses", {refused}, common, mine, 1, nullptr, "", texts.registration_refused},
+        {"no folder takes the shortcut", {user_registration}, "", refusing, 2, HKEY_CURRENT_USER, "",
+         "An unexpected error: installation.cpp::"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         app->registrationPlaces = c.registration;
-        app->shortcutPlaces = {{{c.common, mine}, {"", ""}}};
-        harness::DialogAnswerer answerer(500ms);
-        answerer.press("Shortcut", IDYES).press("Shortcut", IDNO);
-        app->install();
-        EXPECT_TRUE(answerer.all_answered());
-        EXPECT_TRUE(std::filesystem::exists(c.expected + texts.shortcut_file));
-        EXPECT_EQ(std::filesystem::exists(common + texts.shortcut_file) + std::filesystem::exists(mine + texts.shortcut_file), 1);
+        app->shortcutPlaces = {{{c.common, c.own}, {"", ""}}};
+        MessageCapture capture;
+        answering(Answers(answers.begin(), answers.begin() + c.asked), [&] { app->checkInstallation(); });
+        EXPECT_EQ(registered(), c.entries ? own : "");
+        const std::string told = capture.shown.empty() ? "" : capture.shown[0].text;
+        EXPECT_TRUE(told.starts_with(c.told) && told.empty() == c.told.empty()) << told;
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+            EXPECT_EQ(key_exists(root, uninstall_entry), root == c.entries);
+        for (const std::string& folder : {common, mine})
+            EXPECT_EQ(std::filesystem::exists(folder + texts.shortcut_file), folder == c.shortcut) << folder;
         // The shell may still hold the new shortcut open for a moment.
-        EXPECT_TRUE(harness::pump_until([&] {
-            std::error_code busy;
-            return std::filesystem::remove(c.expected + texts.shortcut_file, busy) || !busy;
-        }));
+        EXPECT_TRUE(c.shortcut.empty() || harness::pump_until([&] {
+                        std::error_code busy;
+                        return std::filesystem::remove(c.shortcut + texts.shortcut_file, busy) || !busy;
+                    }));
+        app->uninstall();
+        expect_no_keys_left();
     }
     // One shortcut in each of the Start menu's folders; the desktop's refuses removal of its own.
-    const std::string refusing = folders.path() + "refusing" + texts.shortcut_file;
-    std::filesystem::create_directories(refusing);
     for (const std::string& folder : {common, mine}) ASSERT_GE(create_shortcut(own, folder + texts.shortcut_file, ""), 0);
-    app->shortcutPlaces = {{{common, mine}, {folders.path() + "refusing", folders.path() + "missing"}}};
+    app->shortcutPlaces = {{{common, mine}, {refusing, folders.path() + "missing"}}};
     MessageCapture capture;
     app->uninstall();
     ASSERT_EQ(capture.shown.size(), 1u);
     EXPECT_EQ(capture.shown[0].title, texts.uninstall_complete);
-    EXPECT_EQ(capture.shown[0].text, texts.registry_removed + std::string(texts.not_removed) + "\n" + refusing);
+    EXPECT_EQ(capture.shown[0].text,
+              texts.registry_removed + std::string(texts.not_removed) + "\n" + refusing + texts.shortcut_file);
     EXPECT_FALSE(std::filesystem::exists(common + texts.shortcut_file) || std::filesystem::exists(mine + texts.shortcut_file));
 }
 
@@ -268,37 +252,28 @@ struct PathQueriesSwapped {
 
 }  // namespace
 
+// Where short names exist, the registered program has none of its blanks: see the moved program's long form above.
 TEST_F(Installation, AProgramPathWithBlanksIsRegisteredQuotedAndReadInEitherForm) {
     TempDirectory directory;
-    {
-        const std::string long_path = directory.create_file("Long Program Name.exe");
-        harness::PadTypeRegisteredTo real_short_names(long_path);
-        EXPECT_EQ(registered(), short_path(long_path));
-        EXPECT_EQ(registered().find(' '), std::string::npos);
-    }
-
     std::filesystem::create_directories(directory.path() + "My Tools");
     program_with_blanks = directory.create_file("My Tools\\scrivel.exe");
     PathQueriesSwapped no_short_names({module_with_blanks, long_names_only});
-    const std::string user_command = user_registration.classes + "nibfile\\shell\\open\\command\\";
     start({{"Setup", IDOK}, {"Shortcut", IDNO}, {"Shortcut", IDNO}});
     const std::string gone = directory.path() + "Old Place\\scrivel.exe";
     const struct {
         const char* name;
         std::string command, program;
-        const char* question;
+        Questions asked;
     } cases[] = {
         {"as registered", read_text(machine_registration.classes + "nibfile\\shell\\open\\command\\", ""),
-         program_with_blanks, nullptr},
-        {"as older copies wrote it", program_with_blanks + " \"%1\"", program_with_blanks, nullptr},
-        {"a program that has moved", "\"" + gone + "\" \"%1\"", gone, texts.program_moved},
-        {"nothing registered", "", "", texts.modify_registry},
+         program_with_blanks, {}},
+        {"as older copies wrote it", program_with_blanks + " \"%1\"", program_with_blanks, {}},
+        {"a program that has moved", "\"" + gone + "\" \"%1\"", gone, {texts.program_moved}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        write_string(open_key(user_command, true).get(), "", c.command);
+        write_string(open_key(user_registration.classes + "nibfile\\shell\\open\\command\\", true).get(), "", c.command);
         EXPECT_EQ(registered(), c.program);
-        EXPECT_EQ(start(c.question ? Answers{{"Setup", IDC_SETUP_LATER}} : Answers{}),
-                  c.question ? std::vector<std::string>{c.question} : std::vector<std::string>{});
+        EXPECT_EQ(start(c.asked.empty() ? Answers{} : Answers{{"Setup", IDC_SETUP_LATER}}), c.asked);
     }
 }
