@@ -1,4 +1,4 @@
-// The shell and drawing helpers, and the file dialogs with their remembered folders.
+// The shell helpers, centring, and the file dialogs with their remembered folders.
 #include "app_test_support.h"
 
 #include "harness/dialog_answerer.h"
@@ -13,8 +13,6 @@
 
 namespace {
 
-const std::vector<std::string> pad_filters = {"Scrivel pads", "*.nib", "All Files", "*.*"};
-
 class FileDialog : public ::testing::Test {
 protected:
     FileDialog() { bind_file_dialogs(GetModuleHandleA(nullptr), &directories); }
@@ -24,7 +22,7 @@ protected:
     int choose(int mode, int slot, const std::string& name, int times = 1, int button = IDCANCEL) {
         harness::DialogAnswerer answerer;
         for (int i = 0; i < times; ++i) name.empty() ? answerer.press("", button) : answerer.fill_file_name("", name);
-        const int chosen = file_dialog(mode, slot, nullptr, pad_filters, path, title);
+        const int chosen = file_dialog(mode, slot, nullptr, {"Scrivel pads", "*.nib", "All Files", "*.*"}, path, title);
         EXPECT_TRUE(answerer.all_answered());
         EXPECT_EQ(answerer.unexpected(), 0);
         return chosen;
@@ -59,44 +57,15 @@ TEST(Shell, ShortPathsDisplayNamesFoldersAndShortcuts) {
     EXPECT_NE(bytes.find("A Rather Long File Name.nib"), std::string::npos) << "the link names its target";
 }
 
-TEST(Centring, OverTheOwnerOrTheScreen) {
-    const auto popup = [](HWND owner, int x, int y, int width, int height) {
-        return CreateWindowExA(0, "STATIC", "", WS_POPUP, x, y, width, height, owner, nullptr, nullptr, nullptr);
-    };
-    HWND owner = popup(nullptr, 100, 50, 400, 300), owned = popup(owner, 0, 0, 100, 60), alone = popup(nullptr, 0, 0, 200, 100);
+TEST(Centring, OverTheOwnerAndNotAGoneWindow) {
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 100, 50, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND owned = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 60, owner, nullptr, nullptr, nullptr);
     center_window(owned);
-    center_window(alone);
-    const auto corner = [](HWND window) {
-        RECT rect;
-        GetWindowRect(window, &rect);
-        return std::pair{rect.left, rect.top};
-    };
-    EXPECT_EQ(corner(owned), std::pair(250L, 170L));
-    EXPECT_EQ(corner(alone), std::pair(GetSystemMetrics(SM_CXSCREEN) / 2 - 100L, GetSystemMetrics(SM_CYSCREEN) / 2 - 50L));
-    DestroyWindow(alone);
+    RECT rect;
+    GetWindowRect(owned, &rect);
+    EXPECT_EQ(std::pair(rect.left, rect.top), std::pair(250L, 170L));
     DestroyWindow(owner);
-    EXPECT_THROW(center_window(alone), msg_exception);
-}
-
-TEST(DrawMaskedBitmap, ImageWhereTheMaskIsWhiteButtonFaceElsewhere) {
-    // 16 by 16: the image red on the left half and black on the right, the mask white on the left half.
-    std::vector<DWORD> pixels(256);
-    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = i % 16 < 8 ? 0xff0000 : 0;
-    const std::vector<WORD> mask_rows(16, 0x00ff);
-    HBITMAP image = CreateBitmap(16, 16, 1, 32, pixels.data()), mask = CreateBitmap(16, 16, 1, 1, mask_rows.data());
-    HDC screen = GetDC(nullptr);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 20, 20);
-    {
-        MemoryDC target(screen);
-        target.select(canvas);
-        PatBlt(target.get(), 0, 0, 20, 20, WHITENESS);
-        draw_masked_bitmap(image, mask, target.get(), {2, 2, 18, 18});
-        EXPECT_EQ(GetPixel(target.get(), 3, 10), RGB(255, 0, 0));
-        EXPECT_EQ(GetPixel(target.get(), 16, 10), GetNearestColor(target.get(), GetSysColor(COLOR_BTNFACE)));
-        EXPECT_EQ(GetPixel(target.get(), 0, 0), RGB(255, 255, 255)) << "outside the rectangle";
-    }
-    for (HGDIOBJ object : {HGDIOBJ(mask), HGDIOBJ(image), HGDIOBJ(canvas)}) DeleteObject(object);
-    ReleaseDC(nullptr, screen);
+    EXPECT_THROW(center_window(owned), msg_exception);
 }
 
 TEST_F(FileDialog, ChoiceIsRememberedPerSlotAndCancelChangesNothing) {
