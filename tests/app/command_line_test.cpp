@@ -38,12 +38,6 @@ LRESULT CALLBACK running_copy(HWND window, UINT message, WPARAM w, LPARAM l) {
 
 std::string full(const std::string& name) { return std::filesystem::absolute(name).string(); }
 
-// Whether a quit message is waiting; takes it away.
-bool take_quit_message() {
-    MSG quit;
-    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
-}
-
 // The processes that own a window of the class, one entry per window.
 std::vector<DWORD> window_owners(const char* class_name) {
     std::vector<DWORD> owners;
