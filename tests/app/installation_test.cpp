@@ -142,21 +142,32 @@ TEST_F(Installation, EachAnswerAtAStartKeepsItsWordAndUninstallTakesEverything) 
     EXPECT_FALSE(std::filesystem::exists(start_menu));
 }
 
-TEST_F(Installation, AMovedProgramRenewsItsEntriesAndOnlyTheShortcutsThatExist) {
-    // The same file named in other letters or in its long form is no move.
+// The same file in other letters or in its long form is no move; older copies wrote a path
+// with blanks unquoted. A move renews the entries and only the shortcuts that exist.
+TEST_F(Installation, AProgramRegisteredElsewhereHasMovedAndItsShortcutsFollow) {
     std::string lower = own, long_form(MAX_PATH, '\0');
     CharLowerA(lower.data());
     long_form.resize(GetLongPathNameA(own.c_str(), long_form.data(), MAX_PATH));
     ASSERT_NE(long_form, own);
-    for (const std::string& same : {lower, long_form}) {
-        harness::PadTypeRegisteredTo registered_there(same);
-        EXPECT_EQ(start({}), Questions{}) << same;
+    TempDirectory elsewhere;
+    std::filesystem::create_directories(elsewhere.path() + "My Tools");
+    const std::string blanks = elsewhere.create_file("My Tools\\scrivel.exe");
+    const std::string gone = elsewhere.path() + "Old Place\\scrivel.exe";
+    const struct {
+        std::string command, program;
+        Questions asked;
+    } cases[] = {
+        {"\"" + lower + "\" \"%1\"", own, {}},
+        {"\"" + long_form + "\" \"%1\"", own, {}},
+        {blanks + " \"%1\"", short_path(blanks), {texts.program_moved}},
+        {"\"" + gone + "\" \"%1\"", gone, {texts.program_moved}},
+    };
+    for (const auto& c : cases) {
+        write_string(open_key(user_registration.classes + "nibfile\\shell\\open\\command\\", true).get(), "", c.command);
+        EXPECT_EQ(lstrcmpiA(registered().c_str(), c.program.c_str()), 0) << registered();
+        EXPECT_EQ(start(c.asked.empty() ? Answers{} : Answers{{"Setup", IDC_SETUP_LATER}}), c.asked) << c.command;
     }
-    TempDirectory old_place;
-    const std::string old_program = old_place.create_file("old.exe");
-    harness::PadTypeRegisteredTo moved(old_program);
-    ASSERT_GE(create_shortcut(old_program, start_menu, "old"), 0);
-    std::filesystem::remove(old_program);  // moved for real: the old file is gone
+    ASSERT_GE(create_shortcut(blanks, start_menu, "old"), 0);
     EXPECT_EQ(start({{"Setup", IDOK}}), Questions{texts.program_moved});
     EXPECT_EQ(registered(), own);
     EXPECT_TRUE(std::filesystem::exists(start_menu));
@@ -186,7 +197,6 @@ TEST_F(Installation, EntriesAndShortcutsGoWhereTheyMayAndEveryRefusalIsTold) {
         std::string shortcut;  // the folder the shortcut goes to
         std::string told;      // how the text of a message shown begins
     } cases[] = {
-        {"the machine and its folder take it", {machine_registration}, common, mine, 3, HKEY_LOCAL_MACHINE, common, ""},
         {"the folder for every user refuses", {machine_registration}, refusing, mine, 3, HKEY_LOCAL_MACHINE, mine, ""},
         {"the machine refuses", {refused, user_registration}, common, mine, 3, HKEY_CURRENT_USER, mine, ""},
         {"every registry refuses", {refused}, common, mine, 1, nullptr, "", texts.registration_refused},
@@ -224,56 +234,4 @@ TEST_F(Installation, EntriesAndShortcutsGoWhereTheyMayAndEveryRefusalIsTold) {
     EXPECT_EQ(capture.shown[0].text,
               texts.registry_removed + std::string(texts.not_removed) + "\n" + refusing + texts.shortcut_file);
     EXPECT_FALSE(std::filesystem::exists(common + texts.shortcut_file) || std::filesystem::exists(mine + texts.shortcut_file));
-}
-
-namespace {
-
-// A volume without short names, as the program's own under "My Tools" is.
-std::string program_with_blanks;
-
-DWORD WINAPI module_with_blanks(HMODULE, LPSTR buffer, DWORD size) {
-    lstrcpynA(buffer, program_with_blanks.c_str(), static_cast<int>(size));
-    return static_cast<DWORD>(std::min<std::size_t>(program_with_blanks.size(), size));
-}
-
-DWORD WINAPI long_names_only(LPCSTR path, LPSTR buffer, DWORD size) {
-    const DWORD length = lstrlenA(path);
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return 0;
-    if (size <= length) return length + 1;
-    lstrcpyA(buffer, path);
-    return length;
-}
-
-struct PathQueriesSwapped {
-    PathQueriesSwapped(PathQueries replacement) : system(std::exchange(path_queries, replacement)) {}
-    ~PathQueriesSwapped() { path_queries = system; }
-    PathQueries system;
-};
-
-}  // namespace
-
-// Where short names exist, the registered program has none of its blanks: see the moved program's long form above.
-TEST_F(Installation, AProgramPathWithBlanksIsRegisteredQuotedAndReadInEitherForm) {
-    TempDirectory directory;
-    std::filesystem::create_directories(directory.path() + "My Tools");
-    program_with_blanks = directory.create_file("My Tools\\scrivel.exe");
-    PathQueriesSwapped no_short_names({module_with_blanks, long_names_only});
-    start({{"Setup", IDOK}, {"Shortcut", IDNO}, {"Shortcut", IDNO}});
-    const std::string gone = directory.path() + "Old Place\\scrivel.exe";
-    const struct {
-        const char* name;
-        std::string command, program;
-        Questions asked;
-    } cases[] = {
-        {"as registered", read_text(machine_registration.classes + "nibfile\\shell\\open\\command\\", ""),
-         program_with_blanks, {}},
-        {"as older copies wrote it", program_with_blanks + " \"%1\"", program_with_blanks, {}},
-        {"a program that has moved", "\"" + gone + "\" \"%1\"", gone, {texts.program_moved}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        write_string(open_key(user_registration.classes + "nibfile\\shell\\open\\command\\", true).get(), "", c.command);
-        EXPECT_EQ(registered(), c.program);
-        EXPECT_EQ(start(c.asked.empty() ? Answers{} : Answers{{"Setup", IDC_SETUP_LATER}}), c.asked);
-    }
 }
