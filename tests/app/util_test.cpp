@@ -1,15 +1,10 @@
-// The shell helpers, centring, and the file dialogs with their remembered folders.
+// The file dialogs with their remembered folders.
 #include "app_test_support.h"
 
 #include "harness/dialog_answerer.h"
 #include "support/util.h"
 
 #include <gtest/gtest.h>
-
-#include <shlobj.h>
-
-#include <iterator>
-#include <utility>
 
 namespace {
 
@@ -18,87 +13,41 @@ protected:
     FileDialog() { bind_file_dialogs(GetModuleHandleA(nullptr), &directories); }
     ~FileDialog() override { bind_file_dialogs(nullptr, nullptr); }
 
-    // Runs the dialog, which the harness answers by typing `name` `times` times, or with `button` as shown.
-    int choose(int mode, int slot, const std::string& name, int times = 1, int button = IDCANCEL) {
-        harness::DialogAnswerer answerer;
-        for (int i = 0; i < times; ++i) name.empty() ? answerer.press("", button) : answerer.fill_file_name("", name);
-        const int chosen = file_dialog(mode, slot, nullptr, {"Scrivel pads", "*.nib", "All Files", "*.*"}, path, title);
-        EXPECT_TRUE(answerer.all_answered());
-        EXPECT_EQ(answerer.unexpected(), 0);
-        return chosen;
-    }
-
     DirectorySlots directories;
     TempDirectory folder;
-    std::string path, title;
 };
 
 }  // namespace
 
-TEST(Shell, ShortPathsDisplayNamesFoldersAndShortcuts) {
-    TempDirectory directory;
-    const std::string file = directory.create_file("A Rather Long File Name.nib");
-    const std::string short_form = short_path(file);
-    EXPECT_TRUE(!short_form.empty() && short_form.find(' ') == std::string::npos) << short_form;
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    EXPECT_EQ(program_path(), short_path(module)) << "the form the registry entries are written in";
-    EXPECT_NE(display_name(file).find("A Rather Long File Name"), std::string::npos) << display_name(file);
-    EXPECT_EQ(display_name(directory.path() + "no such pad.nib"), "no such pad.nib");
-    EXPECT_EQ(special_folder_path(0x7e), "") << "an unknown folder, for which a fallback is taken";
-    const std::string link = directory.path() + "Scrivel.lnk";
-    ASSERT_GE(CoInitialize(nullptr), 0);
-    EXPECT_GE(create_shortcut(file, link, "Scrivel application"), 0);
-    // A path too long to convert is refused, not saved cut off under another name.
-    EXPECT_LT(create_shortcut(file, directory.path() + std::string(MAX_PATH, 'x') + ".lnk", "Scrivel application"), 0);
-    CoUninitialize();
-    std::ifstream stream(link, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    EXPECT_NE(bytes.find("A Rather Long File Name.nib"), std::string::npos) << "the link names its target";
-}
-
-TEST(Centring, OverTheOwnerAndNotAGoneWindow) {
-    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 100, 50, 400, 300, nullptr, nullptr, nullptr, nullptr);
-    HWND owned = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 60, owner, nullptr, nullptr, nullptr);
-    center_window(owned);
-    RECT rect;
-    GetWindowRect(owned, &rect);
-    EXPECT_EQ(std::pair(rect.left, rect.top), std::pair(250L, 170L));
-    DestroyWindow(owner);
-    EXPECT_THROW(center_window(owned), msg_exception);
-}
-
-TEST_F(FileDialog, ChoiceIsRememberedPerSlotAndCancelChangesNothing) {
-    const std::string pad = folder.create_file("pad.nib");
-    ASSERT_EQ(choose(open_mode, sync_directory, pad), 1);
-    EXPECT_EQ(short_path(path), short_path(pad));
-    EXPECT_EQ(title, "pad.nib");
-    EXPECT_EQ(directories[sync_directory], directory_of(path));
-    EXPECT_EQ(directories[open_directory], "");
-
-    // The next dialog of that slot, given no path, starts there: a bare name is found.
-    path.clear();
-    ASSERT_EQ(choose(open_mode, sync_directory, "pad.nib"), 1);
-    EXPECT_EQ(short_path(path), short_path(pad));
-
-    path = title = "unchanged";
-    EXPECT_EQ(choose(save_mode, export_directory, ""), 0);
-    EXPECT_EQ(path + title, "unchangedunchanged");
-    EXPECT_EQ(directories[export_directory], "");
-}
-
-TEST_F(FileDialog, LongNamesGrowTheBuffer) {
-    // A full path well past the first buffer of 256 characters, yet within the system's limit.
+// Each dialog in turn of one slot, answered by typing a name (as often as the dialog comes) or
+// with a button; a name too long for the first buffer brings the dialog again with a larger one.
+TEST_F(FileDialog, ChoiceIsRememberedPerSlotLongNamesGrowTheBufferAndCancelChangesNothing) {
     std::string name(250 - folder.path().size(), 'n');
     name.replace(name.size() - 4, 4, ".nib");
-    const std::string pad = folder.create_file(name);
-    ASSERT_FALSE(short_path(pad).empty());
-    // Chosen in a dialog whose buffer is too small: the dialog comes again with a larger one.
-    ASSERT_EQ(choose(open_mode, open_directory, pad, 2), 1);
-    EXPECT_EQ(short_path(path), short_path(pad));
-    EXPECT_EQ(title, name);
-    // A given path longer than the buffer is taken whole.
-    path = pad + std::string(300, ' ');
-    ASSERT_EQ(choose(open_mode, open_directory, "", 1, IDOK), 1);
-    EXPECT_EQ(short_path(path), short_path(pad));
+    const std::string pad = folder.create_file("pad.nib"), long_pad = folder.create_file(name);
+    const struct {
+        int mode, slot;
+        std::string given, typed;
+        int times, button, chosen;
+        std::string path, title;
+    } cases[] = {
+        {open_mode, sync_directory, "", pad, 1, 0, 1, pad, "pad.nib"},
+        {open_mode, sync_directory, "", "pad.nib", 1, 0, 1, pad, "pad.nib"},
+        {open_mode, open_directory, "", long_pad, 2, 0, 1, long_pad, name},
+        {open_mode, insert_directory, long_pad + std::string(300, ' '), "", 1, IDOK, 1, long_pad, name},
+        {save_mode, export_directory, "unchanged", "", 1, IDCANCEL, 0, "unchanged", "unchanged"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed + c.given);
+        std::string path = c.given, title = "unchanged";
+        harness::DialogAnswerer answerer;
+        for (int i = 0; i < c.times; ++i) c.typed.empty() ? answerer.press("", c.button) : answerer.fill_file_name("", c.typed);
+        EXPECT_EQ(file_dialog(c.mode, c.slot, nullptr, {"Scrivel pads", "*.nib", "All Files", "*.*"}, path, title), c.chosen);
+        EXPECT_TRUE(answerer.all_answered());
+        EXPECT_EQ(answerer.unexpected(), 0);
+        // A chosen file may come in its long or its short form.
+        EXPECT_EQ(c.chosen ? short_path(path) : path, c.chosen ? short_path(c.path) : c.path);
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(directories[c.slot], c.chosen ? directory_of(path) : "");
+    }
 }
