@@ -53,12 +53,3 @@ TEST_F(Registry, ReadsTakeOnlyValuesOfTheirOwnTypeAndARefusedWriteFails) {
         EXPECT_TRUE(e.text.ends_with(" #" + std::to_string(ERROR_ACCESS_DENIED))) << e.text;
     }
 }
-
-TEST_F(Registry, KeysOpenFromARootNameAndOnlyWritingMakesThem) {
-    EXPECT_FALSE(open_key("HKEY_CURRENT_CONFIG\\Software\\", true)) << "not a root this program writes to";
-    EXPECT_FALSE(open_key("Software\\Velmoran\\", true));
-    EXPECT_FALSE(open_key(test_path + "a\\b\\", false));
-    EXPECT_FALSE(key_exists(HKEY_CURRENT_USER, test_key + "\\a")) << "reading makes no key";
-    EXPECT_TRUE(open_key(test_path + "a\\b\\", true));
-    EXPECT_TRUE(open_key(test_path + "a\\b", false));
-}
