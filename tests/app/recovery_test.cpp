@@ -43,12 +43,6 @@ protected:
         for (char c : text) SendMessageA(GetDlgItem(window, textFieldId), WM_CHAR, static_cast<unsigned char>(c), 0);
         EXPECT_TRUE(harness::pump_until([&] { return recovery_files() == 1; }, 10s));
     }
-    // Quits the program; a changed pad with a file is saved on the way (Autosave).
-    void quit(harness::Process& running) const {
-        EXPECT_EQ(harness::run_process(program_with("/q"), dir.path(), 20s), 0u);
-        EXPECT_EQ(running.wait(20s), 0u);
-        EXPECT_EQ(recovery_files(), 0) << "a clean end leaves no recovery";
-    }
 
     static constexpr const char* shell_folders =
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
@@ -58,17 +52,27 @@ protected:
 
 }  // namespace
 
-// A nib deleted before a hard end stays deleted, on top of a nib nibtool added meanwhile.
-TEST_F(Recovery, ADeletedNibStaysDeletedOnTopOfTheFileChangedMeanwhile) {
+// A damaged recovery file is reported and kept aside; a nib deleted before a hard end stays
+// deleted, on top of a nib nibtool added meanwhile; a Save, or "No" at the close of a new pad,
+// removes the recovery; so does a clean end.
+TEST_F(Recovery, ADeletedNibComesBackDeletedAfterAHardEndAndNoRecoveryOutlivesItsChanges) {
     const std::string pad = write_pad("pad.nib", {"gone", "kept"});
+    std::filesystem::create_directories(dir.path() + "Scrivel\\Recovery");
+    const std::string damaged = dir.path() + "Scrivel\\Recovery\\damaged.nib";
+    std::ofstream(damaged) << "NNIBS (1): 1\nNIB0 (40): cut short";
     // Stamps of two processes within one second are ordered by how long each has run: the
     // program's change must come in a later second than the nibs this process wrote.
     const std::int32_t written = Timestamp::now().seconds;
     ASSERT_TRUE(harness::pump_until([&] { return Timestamp::now().seconds > written; }, 2s));
     {
         auto first = start();
+        const HWND box = wait_for_window("#32770", "Scrivel");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box_text(box), "The recovery file " + damaged + " is damaged; it was kept as " + damaged + ".damaged.");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(std::filesystem::exists(damaged + ".damaged"));
         const HWND window = wait_for_window("Scrivel", "pad.nib");
-        ASSERT_NE(window, nullptr);
+        ASSERT_NE(window, nullptr) << "the start goes on";
         SendMessageA(window, WM_COMMAND, CMD_DELETE_NIB, 0);
         EXPECT_TRUE(harness::pump_until([&] { return recovery_files() == 1; }, 10s));
     }  // ended hard
@@ -79,29 +83,13 @@ TEST_F(Recovery, ADeletedNibStaysDeletedOnTopOfTheFileChangedMeanwhile) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box_text(box), "Scrivel recovered 1 changed nibs of pad.nib from a session that ended unexpectedly.");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    ASSERT_NE(wait_for_window("Scrivel", "pad.nib"), nullptr);
-    quit(*second);
-    EXPECT_EQ(sorted_nib_texts(read_pad_file(pad).pad), (std::vector<std::string>{"elsewhere", "kept"}));
-}
-
-TEST_F(Recovery, ADamagedFileIsReportedAndASaveOrNoAtCloseRemovesTheRecovery) {
-    write_pad("pad.nib", {"old"});
-    std::filesystem::create_directories(dir.path() + "Scrivel\\Recovery");
-    const std::string damaged = dir.path() + "Scrivel\\Recovery\\damaged.nib";
-    std::ofstream(damaged) << "NNIBS (1): 1\nNIB0 (40): cut short";
-    auto running = start();
-    const HWND box = wait_for_window("#32770", "Scrivel");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box_text(box), "The recovery file " + damaged + " is damaged; it was kept as " + damaged + ".damaged.");
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(std::filesystem::exists(damaged + ".damaged"));
-
     const HWND window = wait_for_window("Scrivel", "pad.nib");
-    ASSERT_NE(window, nullptr) << "the start goes on";
+    ASSERT_NE(window, nullptr);
     SendMessageA(window, WM_COMMAND, CMD_NEW_NIB, 0);
     type(window, "typed");
     SendMessageA(window, WM_COMMAND, CMD_SAVE, 0);
     EXPECT_EQ(recovery_files(), 0);
+    EXPECT_EQ(sorted_nib_texts(read_pad_file(pad).pad), (std::vector<std::string>{"elsewhere", "kept", "typed"}));
 
     SendMessageA(window, WM_COMMAND, CMD_NEW_PAD, 0);
     const HWND new_pad = wait_for_window("Scrivel", "New Pad");
@@ -112,5 +100,6 @@ TEST_F(Recovery, ADamagedFileIsReportedAndASaveOrNoAtCloseRemovesTheRecovery) {
     ASSERT_NE(question, nullptr);
     PostMessageA(question, WM_COMMAND, IDNO, 0);
     EXPECT_TRUE(harness::pump_until([&] { return recovery_files() == 0; }, 10s));
-    quit(*running);
+    EXPECT_EQ(harness::run_process(program_with("/q"), dir.path(), 20s), 0u);
+    EXPECT_EQ(second->wait(20s), 0u);
 }
