@@ -89,7 +89,6 @@ TEST_F(Recovery, ADeletedNibComesBackDeletedAfterAHardEndAndNoRecoveryOutlivesIt
     type(window, "typed");
     SendMessageA(window, WM_COMMAND, CMD_SAVE, 0);
     EXPECT_EQ(recovery_files(), 0);
-    EXPECT_EQ(sorted_nib_texts(read_pad_file(pad).pad), (std::vector<std::string>{"elsewhere", "kept", "typed"}));
 
     SendMessageA(window, WM_COMMAND, CMD_NEW_PAD, 0);
     const HWND new_pad = wait_for_window("Scrivel", "New Pad");
@@ -100,6 +99,10 @@ TEST_F(Recovery, ADeletedNibComesBackDeletedAfterAHardEndAndNoRecoveryOutlivesIt
     ASSERT_NE(question, nullptr);
     PostMessageA(question, WM_COMMAND, IDNO, 0);
     EXPECT_TRUE(harness::pump_until([&] { return recovery_files() == 0; }, 10s));
+    SendMessageA(window, WM_COMMAND, CMD_NEW_NIB, 0);
+    type(window, "more");  // saved by the quit (Autosave)
     EXPECT_EQ(harness::run_process(program_with("/q"), dir.path(), 20s), 0u);
     EXPECT_EQ(second->wait(20s), 0u);
+    EXPECT_EQ(recovery_files(), 0) << "a clean end leaves no recovery";
+    EXPECT_EQ(sorted_nib_texts(read_pad_file(pad).pad), (std::vector<std::string>{"elsewhere", "kept", "more", "typed"}));
 }
