@@ -1,19 +1,13 @@
 #include "app_test_support.h"
 
 #include "app/application.h"
-#include "app/crt_new_hooks.h"
-#include "app/low_memory.h"
 #include "harness/registry_guard.h"
 #include "support/texts.h"
 #include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstdint>
-#include <functional>
-#include <new>
-#include <stdexcept>
 
 namespace {
 
@@ -34,18 +28,6 @@ protected:
     harness::PadTypeRegisteredTo registered{program_path()};
     HINSTANCE instance = GetModuleHandleA(nullptr);
 };
-
-enum TestMessage : UINT { throw_message = WM_APP + 1, throw_memory, throw_other, close_last };
-
-LRESULT CALLBACK test_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    switch (message) {
-    case throw_message: throw msg_exception("Something failed", "Error", 48);
-    case throw_memory: throw std::bad_alloc();
-    case throw_other: throw std::runtime_error("not a message");
-    case close_last: theApplication->windows.clear(); return 0;
-    }
-    return DefWindowProcA(window, message, w, l);
-}
 
 // The files of the pad windows open once the loop runs; it closes them, which ends the run.
 std::vector<std::string> closed_pads;
@@ -97,20 +79,6 @@ void expect_stored(std::string StoredSetting::*value) {
     }
 }
 
-// The text and title of the message the allocation was cancelled with.
-std::string cancelled_with(const std::function<void()>& allocate) {
-    try {
-        allocate();
-    } catch (const msg_exception& e) {
-        return e.text + " | " + e.title;
-    }
-    return "not cancelled";
-}
-
-// Beyond any heap, so that the allocation fails at once; kept volatile so it is not elided.
-volatile std::size_t huge_size = ~std::size_t(0) - 4096;
-void* volatile kept = nullptr;
-
 }  // namespace
 
 TEST_F(ApplicationTest, AWorkingCopyStartsFromTheRestartCommandUnlessGivenArguments) {
@@ -118,27 +86,6 @@ TEST_F(ApplicationTest, AWorkingCopyStartsFromTheRestartCommandUnlessGivenArgume
     app.restartCommand = "\"C:\\PADS\\A.NIB\" \"C:\\B.NIB\" ";
     EXPECT_EQ(app.startArguments(""), (std::vector<std::string>{"C:\\PADS\\A.NIB", "C:\\B.NIB"}));
     EXPECT_EQ(app.startArguments("x.nib /f word"), (std::vector<std::string>{"x.nib", "/f", "word"}));
-}
-
-TEST_F(ApplicationTest, LoopShowsMessagesAndGoesOnUntilTheLastWindowIsGone) {
-    Application app(instance);
-    FakeWindow window("ScrivelLoopTest", test_procedure);
-    MessageCapture capture;
-    // Stands in for an open main window: the loop only asks whether the list is empty.
-    const auto some_window = reinterpret_cast<MainWindow*>(&app);
-    app.windows.push_back(some_window);
-    for (UINT message : {throw_message, throw_memory, close_last}) PostMessageA(window.handle, message, 0, 0);
-    EXPECT_EQ(app.messageLoop(), 0);
-    EXPECT_TRUE(app.windows.empty()) << "the loop went on after the exceptions";
-    ASSERT_EQ(capture.shown.size(), 2u);
-    EXPECT_EQ(capture.shown[0].text + " | " + capture.shown[0].title, "Something failed | Error");
-    EXPECT_EQ(capture.shown[1].text + " | " + capture.shown[1].title, std::string(texts.out_of_memory) + " | Error")
-        << "memory ran out where no handler could act";
-
-    // Other exceptions leave the loop.
-    app.windows.push_back(some_window);
-    PostMessageA(window.handle, throw_other, 0, 0);
-    EXPECT_THROW(app.messageLoop(), std::runtime_error);
 }
 
 TEST_F(ApplicationTest, FirstRunStoresTheDefaultsAndFailedRunsAreShown) {
@@ -181,24 +128,4 @@ TEST_F(ApplicationTest, SettingsComeBackAsStored) {
     RegDeleteTreeA(HKEY_CURRENT_USER, settings_key);
     app.saveSettings();
     expect_stored(&StoredSetting::changed);
-}
-
-// New and malloc alike: the first exhaustion gives back a reserve and warns, a later one cancels.
-TEST(LowMemory, FirstExhaustionWarnsLaterOnesCancel) {
-    if (!firstReserve) firstReserve = std::malloc(20000);
-    if (!secondReserve) secondReserve = std::malloc(20000);
-    MessageCapture capture;
-    installLowMemoryHandler();
-    const std::string cancelled = std::string(texts.out_of_memory) + " | Error";
-    EXPECT_EQ(cancelled_with([] { kept = new char[huge_size]; }), cancelled);
-    EXPECT_EQ(secondReserve, nullptr);
-    ASSERT_EQ(capture.shown.size(), 1u) << "one warning, then the retry fails";
-    EXPECT_EQ(capture.shown[0].text + " | " + capture.shown[0].title, std::string(texts.memory_low) + " | Low memory");
-    EXPECT_EQ(cancelled_with([] { kept = std::malloc(huge_size); }), cancelled);
-
-    // The other tests run with the runtime's own behaviour.
-    std::set_new_handler(nullptr);
-    _set_new_handler(nullptr);
-    _set_new_mode(0);
-    Window::setOutOfMemoryReporter(nullptr);
 }
