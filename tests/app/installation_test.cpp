@@ -173,10 +173,7 @@ TEST_F(Installation, AProgramRegisteredElsewhereHasMovedAndItsShortcutsFollow) {
 // A first start answered with Setup and a Start menu shortcut, in registries and folders that
 // refuse in turn; then an uninstall that cannot remove everything says what stays.
 TEST_F(Installation, EntriesAndShortcutsGoWhereTheyMayAndEveryRefusalIsTold) {
-    {
-        harness::PadTypeRegisteredTo quiet(own);
-        start({});
-    }
+    app = std::make_unique<Application>(GetModuleHandleA(nullptr));
     TempDirectory folders;
     const std::string common = folders.path() + "common", mine = folders.path() + "mine";
     const std::string refusing = folders.path() + "refusing";  // a folder stands where its shortcut would go
