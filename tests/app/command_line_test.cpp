@@ -2,7 +2,6 @@
 // with real pad windows, and end to end the real program started more than once, every later
 // start handing its command line to the first and ending at once.
 #include "app/working_copy_lock.h"
-#include "harness/dialog_answerer.h"
 #include "harness/process.h"
 #include "app_test_support.h"
 #include "ui/command_ids.h"
