@@ -37,6 +37,7 @@ protected:
         EXPECT_TRUE(answers.all_answered());
         EXPECT_EQ(answers.unexpected(), 0);
         close_all();
+        EXPECT_TRUE(windowMap.empty()) << "every object went with its window";
         harness::WindowTest::TearDown();
         app.reset();
         MagicClickWindow::setShellOpen(oldShellOpen);
