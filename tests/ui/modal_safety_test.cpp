@@ -1,5 +1,5 @@
 // A pad window closed in every way while a question of its own is open; what saves may replace,
-// what closing asks, and a pad file missing half of a setting.
+// and what closing asks.
 #include "pad_window_fixture.h"
 
 #include "storage/file_faults.h"
@@ -156,27 +156,6 @@ TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
         EXPECT_EQ(answers.unexpected(), 0) << c.name;
         EXPECT_EQ(app->windows.size(), c.closes ? 0u : 1u) << c.name;
         EXPECT_EQ(!app->restartCommand.empty(), c.listed) << c.name;
-        close_all();
-    }
-}
-
-TEST_F(ModalSafety, AWindowKeyOrFontKeyMissingAloneTakesTheSettingsForTheWholeGroup) {
-    PadFileHeader header;
-    header.placement = WindowPlacement{30, 40, 300, 200};
-    header.font = PadFont{"Courier New", 20};
-    for (const std::string missing : {"WIN_HEIGHT (3): 200\n", "FONT_SIZE (2): 20\n"}) {
-        const std::string path = dir.path() + "partial.nib";
-        Pad pad;
-        write_pad_file(path, header, pad);
-        edit_file(path, missing, "");
-        MainWindow* window = open(path);
-        const SIZE outer = size_of(window->hwnd);
-        const bool placed = missing[0] == 'F';
-        EXPECT_EQ(outer.cx, placed ? 300 : app->defaultWinWidth) << missing;
-        EXPECT_EQ(outer.cy, placed ? 200 : app->defaultWinHeight) << missing;
-        EXPECT_EQ(std::make_pair(window->fontName, window->fontSize),
-                  placed ? std::make_pair(app->fontName, app->fontSize) : std::make_pair(std::string("Courier New"), 20))
-            << missing;
         close_all();
     }
 }
