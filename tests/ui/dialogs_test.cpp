@@ -28,28 +28,20 @@ LRESULT CALLBACK watch_progress_windows(int code, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-TEST_F(PadWindowTest, ExportFoundAndImportRoundTripThroughTheDialogs) {
-    MainWindow* window = open(write_pad("export.nib", {"one", "two\r\nlines", "three 100%s", "other"}));
-    SendMessageA(window->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>("t"), 0);
+// Export Found writes the found nibs with the separator shown; the typed separator serves one
+// import, and an empty one ends it like Cancel. A large import shows the progress window and
+// closes it (where the threshold lies is checked with the import itself).
+TEST_F(PadWindowTest, ExportFoundAndImportGoThroughTheSeparatorAndFileDialogs) {
+    MainWindow* exporting = open(write_pad("export.nib", {"one", "two\r\nlines", "three 100%s", "other"}));
+    SendMessageA(exporting->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>("t"), 0);
     // OK on the separator as shown gives back the one it started with; a name typed without an
     // extension gets .txt.
     answers.press(separator_title, IDOK).fill_file_name("", dir.path() + "out");
-    EXPECT_EQ(command(window, CMD_EXPORT_FOUND), 0);
+    EXPECT_EQ(command(exporting, CMD_EXPORT_FOUND), 0);
     const std::string joint = "\r\n\r\n" + std::string(30, '-') + "\r\n\r\n";
     EXPECT_EQ(file_text(dir.path() + "out.txt"), "two\r\nlines" + joint + "three 100%s" + joint + "other");
-    EXPECT_EQ(window->padChanged, 0) << "an export changes nothing";
+    EXPECT_EQ(exporting->padChanged, 0) << "an export changes nothing";
 
-    MainWindow* fresh = new_pad();
-    answers.press(separator_title, IDOK).fill_file_name("", dir.path() + "out.txt");
-    command(fresh, CMD_IMPORT);
-    EXPECT_EQ(nib_texts(fresh->pad), (Strings{"two\r\nlines", "three 100%s", "other"}));
-    EXPECT_EQ(fresh->padChanged, 1);
-    EXPECT_EQ(text_of(fresh->textField), "other") << "the last piece is current and shown";
-}
-
-// The typed separator serves one import; an empty one ends it like Cancel. A large import shows
-// the progress window and closes it (where the threshold lies is checked with the import itself).
-TEST_F(PadWindowTest, ImportTakesTheTypedSeparatorOnceAndShowsProgressWhenLarge) {
     std::string large;
     while (large.size() <= import_progress_threshold) large += std::string(200, 'n') + default_separator;
     std::ofstream(dir.path() + "large.txt", std::ios::binary) << large;
@@ -60,6 +52,7 @@ TEST_F(PadWindowTest, ImportTakesTheTypedSeparatorOnceAndShowsProgressWhenLarge)
         Strings progress;
         Strings nibs;  // empty: not looked at
     } cases[] = {
+        {"", "out.txt", {}, {"two\r\nlines", "three 100%s", "other"}},
         {"\\t", "small.txt", {}, {"a", "b\r\nc\\d x"}},  // decoded as padfile_test checks in full
         {"", nullptr, {}, {""}},                          // nothing entered: no file dialog, no change
         {nullptr, nullptr, {}, {""}},
@@ -77,6 +70,7 @@ TEST_F(PadWindowTest, ImportTakesTheTypedSeparatorOnceAndShowsProgressWhenLarge)
         const std::string name = c.file ? c.file : c.typed ? "empty" : "Cancel";
         if (!c.nibs.empty()) {
             EXPECT_EQ(nib_texts(window->pad), c.nibs) << name;
+            EXPECT_EQ(text_of(window->textField), c.nibs.back()) << name << ": the last piece is current and shown";
         }
         EXPECT_EQ(window->pad.count() > 200, !c.progress.empty()) << name;
         EXPECT_EQ(window->padChanged, c.file ? 1 : 0) << name;
