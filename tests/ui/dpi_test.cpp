@@ -8,14 +8,10 @@
 
 namespace {
 
-int text_height(HWND window, HFONT font) {
-    HDC dc = GetDC(window);
-    const HGDIOBJ original = SelectObject(dc, font);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, original);
-    ReleaseDC(window, dc);
-    return metrics.tmHeight;
+int font_height(HFONT font) {
+    LOGFONTA made{};
+    GetObjectA(font, sizeof made, &made);
+    return std::abs(made.lfHeight);
 }
 
 }  // namespace
@@ -42,8 +38,8 @@ TEST_F(PadWindowTest, AtEveryDpiSizesAreInProportionAndThePadStoresTheSameUnits)
         }
         const SIZE outer = size_of(window->hwnd);
         const std::array<int, 7> seen = {outer.cx, outer.cy, size_of(window->findField->hwnd).cy,
-                                         size_of(window->nextButton).cx, text_height(window->hwnd, window->textFont),
-                                         text_height(window->hwnd, window->labelFont), window->dpi};
+                                         size_of(window->nextButton).cx, font_height(window->textFont),
+                                         font_height(window->labelFont), window->dpi};
         if (dpi == 96) at96 = seen;
         // Fonts come in whole pixels, and the find field is one and a half lines: two pixels at most.
         for (std::size_t i = 0; i < seen.size(); ++i)
