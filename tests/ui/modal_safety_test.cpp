@@ -86,7 +86,7 @@ TEST_F(ModalSafety, AWindowClosedWhileItsNewerFileQuestionIsOpenNeitherCrashesNo
 TEST_F(ModalSafety, SavesReplaceWhatTheUserChoseToReplaceAndNeverDropANewerVersionsFile) {
     const std::string replaced = write_pad("replaced.nib", {"old"}), own = write_pad("own.nib", {"own"});
     // A new pad saved over another file replaces it.
-    MainWindow* fresh = window_of(app->newPad(SW_SHOWNORMAL));
+    MainWindow* fresh = new_pad();
     type_into(fresh, "new");
     answers.fill_file_name("", replaced).press("", IDYES);
     EXPECT_EQ(command(fresh, CMD_SAVE), 1);
@@ -139,7 +139,7 @@ TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
     };
     for (const auto& c : cases) {
         const std::string path = write_pad("close.nib", {"kept"});
-        MainWindow* window = c.saved_pad ? open(path) : window_of(app->newPad(SW_SHOWNORMAL));
+        MainWindow* window = c.saved_pad ? open(path) : new_pad();
         if (c.saved_pad) type_into(window, "typed ");
         else if (c.before == 0) type_into(window, "typed");
         for (const auto& [title, button] : c.answers) {

@@ -93,16 +93,12 @@ protected:
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), {}};
     }
-    // Puts `to` in place of the first `from` in the file, as another program's edit would.
-    static void edit_file(const std::string& path, const std::string& from, const std::string& to) {
-        std::string bytes = file_text(path);
-        bytes.replace(bytes.find(from), from.size(), to);
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    }
     // A pad file as a newer version of the program would have written it.
     std::string write_newer_pad(const std::string& name, const Strings& texts) const {
         const std::string path = write_pad(name, texts);
-        edit_file(path, "FILE_VERSION (4): 1000", "FILE_VERSION (4): 1001");
+        std::string bytes = file_text(path);
+        bytes.replace(bytes.find("FILE_VERSION (4): 1000"), 22, "FILE_VERSION (4): 1001");
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         return path;
     }
     static SIZE size_of(HWND window) {
