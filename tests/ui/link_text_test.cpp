@@ -6,7 +6,7 @@ TEST(LinkText, DecodingTrimsWhiteSpaceAndDecodesCodesAndPluses) {
     const char* const cases[][2] = {
         {"C:\\My+Notes\\a%2bb.txt", "C:\\My Notes\\a+b.txt"},
         {" \t\r\nword,\v\f ", "word,"},           // only white space is trimmed
-        {"%41%4a%4A", "AJJ"},                     // either case
+        {"%4a%4F%4f%4A", "JOOJ"},                 // either case, both ends
         {"100%", "100%"}, {"x%4", "x%4"},         // too short to be a code
         {"%zz%4g", "%zz%4g"},                     // not hexadecimal
         {"%41", "A"}, {"%", "%"}, {"", ""}, {" ", ""},
@@ -36,9 +36,9 @@ TEST(LinkText, OnlyLinksGoToTheShellAndCodeIsOpenedOnlyAfterAQuestion) {
         {"mailto:ann@example.org", open}, {"news:comp.lang", open}, {"ann@example.org", mail},
         {"ann@example.org,", mail},
         // paths: drive, UNC, any backslash
-        {"C:\\Notes\\plan.txt", open}, {"C:/Notes/plan.doc", open}, {"C:/x/tool.exe", ask_first},
+        {"C:\\Notes\\plan.txt", open}, {"Z:/Notes/plan.doc", open}, {"z:/x/tool.exe", ask_first},
         // web addresses with the shell's default prefixes
-        {"www.example.com", open}, {"FTP.example.org", open}, {"c:\\", open}, {"\\\\host\\share\\doc.pdf", open},
+        {"www.example.com", open}, {"FTP.example.org", open}, {"z:\\", open}, {"\\\\host\\share\\doc.pdf", open},
         {"..\\minutes.doc", open}, {"C:\\My Notes\\a+b.txt", open},
         // bare words, whatever they look like, are searched for
         {"notepad", search}, {"calc", search}, {"meeting", search}, {"meeting.", search},
