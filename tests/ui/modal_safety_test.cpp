@@ -132,6 +132,8 @@ TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
         bool closes;
         bool listed;             // in the reopen list
     } cases[] = {
+        {"Cancel keeps a new pad", false, 0, {{"Save changes?", IDCANCEL}}, false, false},
+        {"No closes a new pad without listing it", false, 0, {{"Save changes?", IDNO}}, true, false},
         {"Save of a new pad opens the dialog even with nothing typed", false, CMD_SAVE, {{"", IDCANCEL}}, false, false},
         {"Cancel in Save As keeps the window", false, 0, {{"Save changes?", IDYES}, {"", IDCANCEL}}, false, false},
         {"Save a Copy As leaves the pad to ask", true, CMD_SAVE_COPY_AS, {{"", IDOK}, {"Save changes?", IDNO}}, true, true},
