@@ -1,5 +1,4 @@
-// A pad window closed in every way while a question of its own is open; what saves may replace,
-// and what closing asks.
+// A pad window closed in every way while a question of its own is open, and what saves may replace.
 #include "pad_window_fixture.h"
 
 #include "storage/file_faults.h"
@@ -120,44 +119,4 @@ TEST_F(ModalSafety, SavesReplaceWhatTheUserChoseToReplaceAndNeverDropANewerVersi
     }
     file_faults::arm({});
     EXPECT_EQ(text_of(window->statusLabel), "1 of 3");
-}
-
-TEST_F(ModalSafety, ClosingAsksWhatItMustAndKeepsWhatTheUserKept) {
-    app->autosave = 0;
-    const struct {
-        const char* name;
-        bool saved_pad;          // a pad with a file, else a new pad
-        unsigned before;         // a command before the close (0: none)
-        std::vector<std::pair<const char*, int>> answers;
-        bool closes;
-        bool listed;             // in the reopen list
-    } cases[] = {
-        {"Cancel keeps a new pad", false, 0, {{"Save changes?", IDCANCEL}}, false, false},
-        {"No closes a new pad without listing it", false, 0, {{"Save changes?", IDNO}}, true, false},
-        {"Save of a new pad opens the dialog even with nothing typed", false, CMD_SAVE, {{"", IDCANCEL}}, false, false},
-        {"Cancel in Save As keeps the window", false, 0, {{"Save changes?", IDYES}, {"", IDCANCEL}}, false, false},
-        {"Save a Copy As leaves the pad to ask", true, CMD_SAVE_COPY_AS, {{"", IDOK}, {"Save changes?", IDNO}}, true, true},
-        {"a file deleted before No is not reopened", true, CMD_DELETE_NIB, {{"Save changes?", IDNO}}, true, false},
-    };
-    for (const auto& c : cases) {
-        const std::string path = write_pad("close.nib", {"kept"});
-        MainWindow* window = c.saved_pad ? open(path) : new_pad();
-        if (c.saved_pad) type_into(window, "typed ");
-        else if (c.before == 0) type_into(window, "typed");
-        for (const auto& [title, button] : c.answers) {
-            if (button == IDOK) answers.fill_file_name(title, dir.path() + "copy.nib");
-            else answers.press(title, button);
-        }
-        app->restartCommand.clear();
-        if (c.before) command(window, c.before);
-        if (c.before == CMD_DELETE_NIB) std::filesystem::remove(path);
-        if (c.before != CMD_SAVE) {
-            EXPECT_EQ(SendMessageA(window->hwnd, WM_CLOSE, 0, 0), c.closes ? 1 : 0) << c.name;
-        }
-        EXPECT_TRUE(answers.all_answered()) << c.name;
-        EXPECT_EQ(answers.unexpected(), 0) << c.name;
-        EXPECT_EQ(app->windows.size(), c.closes ? 0u : 1u) << c.name;
-        EXPECT_EQ(!app->restartCommand.empty(), c.listed) << c.name;
-        close_all();
-    }
 }

@@ -73,11 +73,6 @@ protected:
         return text;
     }
     static std::string text_of(const Window* window) { return text_of(window->hwnd); }
-    static std::pair<DWORD, DWORD> selection(const Window* field) {
-        DWORD start = 0, end = 0;
-        SendMessageA(field->hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        return {start, end};
-    }
     static Strings nib_texts(const Pad& pad) {
         Strings texts;
         for (const Nib& nib : pad.nibs()) texts.push_back(nib.text());
@@ -100,11 +95,6 @@ protected:
         bytes.replace(bytes.find("FILE_VERSION (4): 1000"), 22, "FILE_VERSION (4): 1001");
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         return path;
-    }
-    static SIZE size_of(HWND window) {
-        RECT r;
-        GetWindowRect(window, &r);
-        return {r.right - r.left, r.bottom - r.top};
     }
     // Replaces the text field's selection as typing or pasting would.
     static void type_into(MainWindow* window, const char* text) {
