@@ -1,15 +1,8 @@
-// The separator and other settings dialogs, and Import and Export Found through them, as a user
-// answers them.
+// Import and Export Found through the separator and file dialogs, as a user answers them.
 #include "pad_window_fixture.h"
 
 #include "storage/separator.h"
 #include "ui/dialog_ids.h"
-
-namespace {
-
-const char* const separator_title = "Separator string";
-
-}  // namespace
 
 // Export Found writes the found nibs with the separator shown; the typed separator serves one
 // import, and an empty one ends it like Cancel.
@@ -18,7 +11,7 @@ TEST_F(PadWindowTest, ExportFoundAndImportGoThroughTheSeparatorAndFileDialogs) {
     SendMessageA(exporting->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>("t"), 0);
     // OK on the separator as shown gives back the one it started with; a name typed without an
     // extension gets .txt.
-    answers.press(separator_title, IDOK).fill_file_name("", dir.path() + "out");
+    answers.press("Separator string", IDOK).fill_file_name("", dir.path() + "out");
     EXPECT_EQ(command(exporting, CMD_EXPORT_FOUND), 0);
     const std::string joint = "\r\n\r\n" + std::string(30, '-') + "\r\n\r\n";
     EXPECT_EQ(file_text(dir.path() + "out.txt"), "two\r\nlines" + joint + "three 100%s" + joint + "other");
@@ -37,41 +30,16 @@ TEST_F(PadWindowTest, ExportFoundAndImportGoThroughTheSeparatorAndFileDialogs) {
     };
     for (const auto& c : cases) {
         MainWindow* window = new_pad();
-        if (c.typed && (*c.typed || !c.file)) answers.set_text(separator_title, IDC_SEPARATOR_TEXT, c.typed);
-        answers.press(separator_title, c.typed ? IDOK : IDCANCEL);
+        if (c.typed && (*c.typed || !c.file)) answers.set_text("Separator string", IDC_SEPARATOR_TEXT, c.typed);
+        answers.press("Separator string", c.typed ? IDOK : IDCANCEL);
         if (c.file) answers.fill_file_name("", dir.path() + c.file);
         command(window, CMD_IMPORT);
         const std::string name = c.file ? c.file : c.typed ? "empty" : "Cancel";
         EXPECT_EQ(nib_texts(window->pad), c.nibs) << name;
         EXPECT_EQ(text_of(window->textField), c.nibs.back()) << name << ": the last piece is current and shown";
         EXPECT_EQ(window->padChanged, c.file ? 1 : 0) << name;
-        EXPECT_TRUE(answers.all_answered()) << name;
         window->padChanged = 0;
         DestroyWindow(window->hwnd);
     }
     EXPECT_EQ(app->separator, default_separator) << "the typed separator is not kept";
-}
-
-TEST_F(PadWindowTest, OtherSettingsSetsBothSettingsOnOkOnly) {
-    MainWindow* window = open(write_pad("settings.nib", {"x"}));
-    const struct {
-        std::int32_t autosave, changeRegistry;
-        bool tick;  // clear Autosave and tick the registry repair
-        int button;
-        std::int32_t autosaveAfter, changeRegistryAfter;
-    } cases[] = {
-        {1, 0, true, IDCANCEL, 1, 0},
-        {1, 0, true, IDOK, 0, 1},
-        {0, 1, false, IDOK, 0, 1},  // the boxes start as the settings are
-    };
-    for (const auto& c : cases) {
-        app->autosave = c.autosave;
-        app->changeRegistry = c.changeRegistry;
-        if (c.tick) answers.tick("Other settings", IDC_AUTOSAVE, false).tick("Other settings", IDC_CHANGE_REGISTRY);
-        answers.press("Other settings", c.button);
-        command(window, CMD_OTHER_SETTINGS);
-        EXPECT_TRUE(answers.all_answered());
-        EXPECT_EQ(app->autosave, c.autosaveAfter) << c.button;
-        EXPECT_EQ(app->changeRegistry, c.changeRegistryAfter) << c.button;
-    }
 }

@@ -4,8 +4,6 @@
 
 #include "ui/copy_data.h"
 
-using namespace std::chrono_literals;
-
 // Typing is stored (and only the edited nib stamped) before any move; paging wraps at both ends.
 TEST_F(PadWindowTest, EditsAreStoredBeforeEachMoveAndPagingWraps) {
     MainWindow* window = open(write_pad("pages.nib", {"a", "b", "c"}));
@@ -111,17 +109,6 @@ TEST_F(PadWindowTest, ClosingAsksOrSavesByItselfAndCollectsTheReopenList) {
     EXPECT_EQ(app->restartCommand, "");
 }
 
-// What a save of a changed pad writes is checked with the merges (synced_file_test) and at every
-// DPI (dpi_test).
-TEST_F(PadWindowTest, SaveLeavesAnUnchangedPadUnwritten) {
-    const std::string path = write_pad("save.nib", {"kept"});
-    MainWindow* window = open(path);
-    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() - 1h);
-    const auto stamp = std::filesystem::last_write_time(path);
-    EXPECT_EQ(command(window, CMD_SAVE), 1);
-    EXPECT_EQ(std::filesystem::last_write_time(path), stamp);
-}
-
 TEST_F(PadWindowTest, HandOverRequestsFindOpenOnceAndSynchronise) {
     const std::string a = write_pad("one.nib", {"apple", "banana", "apple pie"});
     MainWindow* window = open(a);
@@ -161,14 +148,6 @@ TEST_F(PadWindowTest, HandOverRequestsFindOpenOnceAndSynchronise) {
     EXPECT_EQ(text_of(unsaved->hwnd), "Default Pad.nib");
     for (const std::string& name : {dir.path() + "gone.nib", unsaved->fileName})
         EXPECT_EQ(SendMessageA(unsaved->hwnd, WM_ISYOURPAD, reinterpret_cast<WPARAM>(name.c_str()), 0), 0) << name;
-}
-
-TEST_F(PadWindowTest, ANewerFileIsOpenedOnlyWhenTheUserAgrees) {
-    const std::string path = write_newer_pad("newer.nib", {"from the future"});
-    answers.press("Newer file", IDNO).press("Newer file", IDYES);
-    EXPECT_THROW(open(path), silent_exception);
-    EXPECT_TRUE(app->windows.empty()) << "no window remains";
-    EXPECT_EQ(text_of(open(path)->textField), "from the future");
 }
 
 TEST_F(PadWindowTest, ResizingSetsTheNewPadSizeAndAFullNibIsReportedOnce) {

@@ -35,17 +35,19 @@ class ModalSafety : public PadWindowTest {};
 }  // namespace
 
 TEST_F(ModalSafety, AWindowClosedWhileItsNewerFileQuestionIsOpenNeitherCrashesNorStays) {
-    enum Act { quit_elsewhere, end_session, close_box, close_syncing_window };
+    enum Act { quit_elsewhere, end_session, close_box, close_syncing_window, nothing };
     const struct {
         Act act;
-        std::optional<bool> opens;  // the answer Yes is honoured; either after a quit, whose message
+        std::optional<bool> opens;  // the answer is honoured; either after a quit, whose message
                                     // ends the box on Windows and not under Wine
         bool other_stays;
+        int answer = IDYES;
     } cases[] = {
         {quit_elsewhere, std::nullopt, false},
         {end_session, false, true},
         {close_box, true, true},
         {close_syncing_window, true, false},
+        {nothing, false, true, IDNO},
     };
     for (const auto& c : cases) {
         harness::DialogAnswerer watchdog;
@@ -59,9 +61,10 @@ TEST_F(ModalSafety, AWindowClosedWhileItsNewerFileQuestionIsOpenNeitherCrashesNo
             case end_session: SendMessageA(asking, WM_ENDSESSION, TRUE, 0); break;
             case close_box: SendMessageA(asking, WM_CLOSE, 0, 0); break;
             case close_syncing_window: SendMessageA(other_window, WM_CLOSE, 0, 0); break;
+            case nothing: break;
             }
             EXPECT_TRUE(IsWindow(asking)) << c.act << ": the window waits for its question";
-        }, IDYES);
+        }, c.answer);
         if (c.act == close_syncing_window) {
             EXPECT_EQ(SendMessageA(other_window, WM_SYNCWITH, reinterpret_cast<WPARAM>(newer.c_str()), 0), 1);
         } else {
@@ -107,7 +110,6 @@ TEST_F(ModalSafety, SavesReplaceWhatTheUserChoseToReplaceAndNeverDropANewerVersi
     answers.press("Newer file", IDNO);
     EXPECT_EQ(command(window, CMD_SAVE), 0);
     EXPECT_EQ(file_text(own), future);
-    EXPECT_TRUE(answers.all_answered());
 
     // A merge that succeeded shows, even when the write after it fails.
     write_pad("own.nib", {"merged"});
