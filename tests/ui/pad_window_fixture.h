@@ -112,12 +112,10 @@ protected:
     TempDirectory dir;
     std::unique_ptr<Application> app;
     harness::DialogAnswerer answers;
-    Strings shellFiles;  // what was handed to the shell, and how it was to be shown
-    std::vector<int> shellShows;
+    Strings shellFiles;  // what was handed to the shell
     bool shellWorks = true;
-    MagicClickWindow::ShellOpen oldShellOpen = MagicClickWindow::setShellOpen([this](HWND, const std::string& file, int show) {
+    MagicClickWindow::ShellOpen oldShellOpen = MagicClickWindow::setShellOpen([this](HWND, const std::string& file, int) {
         shellFiles.push_back(file);
-        shellShows.push_back(show);
         return shellWorks;
     });
 };

@@ -36,7 +36,5 @@ TEST_F(PadWindowTest, ActivationAndSaveTakeInWhatOtherProgramsWroteToThePadFile)
     const Strings all = {"added by nibtool", "first, edited elsewhere", "second, typed here"};
     EXPECT_EQ(sorted_nib_texts(read_pad_file(path).pad), all);
     EXPECT_EQ(sorted_nib_texts(window->pad), all);
-    EXPECT_EQ(text_of(window->textField), "second, typed here") << "the window stays on its nib";
-    EXPECT_EQ(text_of(window->statusLabel), "2 of 3");
     EXPECT_EQ(window->padChanged, 0);
 }
