@@ -37,7 +37,6 @@ TEST_F(PadWindowTest, MenuCommandsHaveTheirVisibleEffect) {
         ASSERT_EQ(app->windows.size(), 2u);
         EXPECT_EQ(text_of(app->windows[1]->hwnd), title);
     };
-    const auto field_is = [&](const Window* field, const char* text) { EXPECT_EQ(text_of(field), text); };
     // Save As takes the window to the new file; Save a Copy As leaves it on its own, still changed.
     const auto save_row = [&](const char* name, unsigned id, std::string file, const char* title, int changed) {
         return Row{name, id, [&, file] {
@@ -67,7 +66,7 @@ TEST_F(PadWindowTest, MenuCommandsHaveTheirVisibleEffect) {
         {"Open Pad", CMD_OPEN_PAD, [&] { answers.fill_file_name("", other); },
          [&] {
              second_window("other.nib");
-             field_is(app->windows.back()->textField, "other");
+             EXPECT_EQ(text_of(app->windows.back()->textField), "other");
          }},
         {"Synchronize", CMD_SYNCHRONIZE, [&] { answers.fill_file_name("", other); },
          [&] {
@@ -83,8 +82,8 @@ TEST_F(PadWindowTest, MenuCommandsHaveTheirVisibleEffect) {
              focus_and_select(w->findField, 0, 0);
          },
          [&] {
-             field_is(w->findField, "et");
-             field_is(w->textField, "beta");
+             EXPECT_EQ(text_of(w->findField), "et");
+             EXPECT_EQ(text_of(w->textField), "beta");
              EXPECT_TRUE(harness::pump_until([&] { return text_of(w->statusLabel) == "1 of 1"; })) << "the pad is searched";
          }},
         {"Order Nibs Alphabetically", CMD_ORDER_ALPHABETICALLY, nullptr,
@@ -92,7 +91,7 @@ TEST_F(PadWindowTest, MenuCommandsHaveTheirVisibleEffect) {
              EXPECT_EQ(nib_texts(w->pad), (Strings{"alpha", "beta", "gamma"}));
              EXPECT_EQ(w->padChanged, 1);
              EXPECT_EQ(text_of(w->statusLabel), "1 of 3");
-             field_is(w->textField, "alpha");
+             EXPECT_EQ(text_of(w->textField), "alpha");
          }},
         {"Save of an unchanged pad writes nothing", CMD_SAVE,
          [&] {

@@ -15,7 +15,6 @@ TEST_F(PadWindowTest, ExportFoundAndImportGoThroughTheSeparatorAndFileDialogs) {
     EXPECT_EQ(command(exporting, CMD_EXPORT_FOUND), 0);
     const std::string joint = "\r\n\r\n" + std::string(30, '-') + "\r\n\r\n";
     EXPECT_EQ(file_text(dir.path() + "out.txt"), "two\r\nlines" + joint + "three 100%s" + joint + "other");
-    EXPECT_EQ(exporting->padChanged, 0) << "an export changes nothing";
 
     std::ofstream(dir.path() + "small.txt", std::ios::binary) << "a\tb\nc\\d x";
     const struct {

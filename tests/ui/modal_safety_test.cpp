@@ -114,11 +114,9 @@ TEST_F(ModalSafety, SavesReplaceWhatTheUserChoseToReplaceAndNeverDropANewerVersi
     // A merge that succeeded shows, even when the write after it fails.
     write_pad("own.nib", {"merged"});
     file_faults::arm({1});
-    {
-        MessageCapture capture;
-        command(window, CMD_SAVE);
-        EXPECT_EQ(capture.shown.size(), 1u);
-    }
+    MessageCapture capture;
+    command(window, CMD_SAVE);
+    EXPECT_EQ(capture.shown.size(), 1u);
     file_faults::arm({});
     EXPECT_EQ(text_of(window->statusLabel), "1 of 3");
 }
