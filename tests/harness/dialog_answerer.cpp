@@ -38,18 +38,6 @@ void cancel(HWND dialog) {
     PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
 
-const UINT end_message = RegisterWindowMessageA("Scrivel test harness: end the dialog");
-
-INT_PTR CALLBACK ending_procedure(HWND dialog, UINT message, WPARAM, LPARAM) {
-    return message == end_message && EndDialog(dialog, IDCANCEL);
-}
-
-// For a dialog that ignores every cancel: a procedure of ours ends it.
-void end(HWND dialog) {
-    SetWindowLongPtrA(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(ending_procedure));
-    PostMessageA(dialog, end_message, 0, 0);
-}
-
 }  // namespace
 
 DialogAnswerer::DialogAnswerer(std::chrono::milliseconds patience)
@@ -77,10 +65,11 @@ void DialogAnswerer::look() {
         Met& m = met[dialog];
         const bool overdue = std::chrono::steady_clock::now() - m.since >= patience;
         if (m.stage != Stage::waiting) {
-            if (m.stage == Stage::ended || !overdue) continue;
-            if (m.stage == Stage::answered) ++unexpected_;
-            m = {m.stage == Stage::answered ? Stage::cancelled : Stage::ended};
-            m.stage == Stage::cancelled ? cancel(dialog) : end(dialog);
+            if (m.stage == Stage::answered && overdue) {
+                ++unexpected_;
+                m = {Stage::cancelled};
+                cancel(dialog);
+            }
             continue;
         }
         const std::string title = text_of(dialog);

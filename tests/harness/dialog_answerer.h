@@ -21,8 +21,8 @@ struct SeenDialog {
 // Watches the dialogs of the thread that constructs it, for as long as it lives. Expected dialogs
 // are answered in the order they were announced; a dialog whose title does not match the next
 // announcement, or that comes when none is left, is cancelled after `patience` and counted as
-// unexpected. A dialog still open `patience` after its answer is cancelled, and one that ignores
-// the cancel is ended, so that no test waits on a dialog for good; both count as unexpected.
+// unexpected. A dialog still open `patience` after its answer is cancelled, and counted as
+// unexpected too.
 class DialogAnswerer {
 public:
     explicit DialogAnswerer(std::chrono::milliseconds patience = std::chrono::seconds(5));
@@ -60,7 +60,7 @@ private:
         std::string title;
         int button = 0;
     };
-    enum class Stage { waiting, answered, cancelled, ended };
+    enum class Stage { waiting, answered, cancelled };
     struct Met {
         Stage stage = Stage::waiting;
         std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();

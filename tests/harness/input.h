@@ -1,7 +1,6 @@
 #pragma once
 // Driving the code under test from the test's thread: that code only makes progress while the
-// thread dispatches its messages, and real input (synthesised with SendInput) travels through the
-// system's input queue, hit testing and focus like the user's own.
+// thread dispatches its messages.
 #include <windows.h>
 
 #include <chrono>
@@ -21,13 +20,5 @@ void pump_for(std::chrono::milliseconds time);
 // Makes a top-level window the foreground window and waits (pumping) until it is; returns whether
 // it became the foreground window.
 bool bring_to_front(HWND window);
-
-enum class MouseButton { left, right, middle };
-
-// Moves the pointer to a point of the window's client area and clicks the button there.
-void click(HWND window, POINT client_point, MouseButton button = MouseButton::left);
-
-// Presses and releases a key.
-void press_key(WORD virtual_key);
 
 }  // namespace harness

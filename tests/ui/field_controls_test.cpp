@@ -1,55 +1,27 @@
-// The find field, the text field and the arrow buttons of a pad window, driven with real keys and
-// with the messages of mouse clicks.
+// The find field, the text field and the arrow buttons of a pad window, driven with the messages
+// of keys and mouse clicks.
 #include "pad_window_fixture.h"
 
 using namespace std::chrono_literals;
 
 class FieldControls : public PadWindowTest {};
 
-TEST_F(FieldControls, FindFieldKeysGoToTheTextFieldOrTheNextNibAndArrowsCountEveryPress) {
-    std::string lines;
-    for (int i = 0; i < 200; ++i) lines += "line " + std::to_string(i) + "\r\n";
-    MainWindow* window = open(write_pad("keys.nib", {lines, "b", "c"}));
-    ASSERT_TRUE(harness::bring_to_front(window->hwnd));
-    const struct {
-        WORD key;
-        HWND focus;
-        const char* label;
-        bool scrolled;
-    } cases[] = {
-        {VK_RETURN, window->findField->hwnd, "2 of 3", false},
-        {VK_NEXT, window->findField->hwnd, "1 of 3", true},
-        {VK_TAB, window->textField->hwnd, "1 of 3", false},
-    };
-    for (const auto& c : cases) {
-        command(window, CMD_FIRST);
-        SetFocus(window->findField->hwnd);
-        SendMessageA(window->textField->hwnd, EM_SETSEL, 0, 0);
-        SendMessageA(window->textField->hwnd, EM_SCROLLCARET, 0, 0);
-        harness::press_key(c.key);
-        harness::pump_for(150ms);
-        EXPECT_EQ(GetFocus(), c.focus) << c.key;
-        EXPECT_EQ(text_of(window->statusLabel), c.label) << c.key;
-        EXPECT_EQ(SendMessageA(window->textField->hwnd, EM_GETFIRSTVISIBLELINE, 0, 0) > 0, c.scrolled) << c.key;
-    }
-    // Tab, Enter and line feed characters never reach the single-line control; others do.
-    for (WPARAM character : {'\t', '\r', '\n', 'a'}) SendMessageA(window->findField->hwnd, WM_CHAR, character, 1);
-    EXPECT_EQ(text_of(window->findField), "a");
-
-    // A quick double click on an arrow is two presses. What the system sends for one: synthesised
-    // mouse input is timed unreliably under Wine.
-    SendMessageA(window->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>(""), 0);
-    command(window, CMD_FIRST);
+// Enter in the find field shows the next found nib; a quick double click on an arrow is two
+// presses. What the system sends for them: synthesised input is timed unreliably under Wine.
+TEST_F(FieldControls, EnterInTheFindFieldAndEachClickOfADoubleClickMoveOn) {
+    MainWindow* window = open(write_pad("keys.nib", {"a", "b", "c", "d"}));
+    SendMessageA(window->findField->hwnd, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(text_of(window->statusLabel), "2 of 4");
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         PostMessageA(window->nextButton, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
     harness::pump_for(200ms);
-    EXPECT_EQ(text_of(window->statusLabel), "3 of 3");
+    EXPECT_EQ(text_of(window->statusLabel), "4 of 4");
 }
 
 // Only links reach the shell; other words are searched for; code runs only after a Yes.
 TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
     const char* const words[] = {"notepad", "http://example.org/a+b", "ann@example.org", "C:\\tools\\run.exe",
-                                 "C:\\Notes\\plan.txt", "www.example.com", "C:\\My+Notes\\a%2bb.txt", ""};
+                                 "C:\\Notes\\plan.txt", ""};
     std::string text;
     std::vector<std::size_t> starts;  // of each word; "" is an empty line
     for (const char* word : words) {
@@ -66,25 +38,21 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
         const char* boxTitle;
         std::string boxText;
         Strings shell;  // files handed to the shell
-        int show;
         const char* searched;
     } cases[] = {  // no word twice in a row: two clicks on one spot would make a double click
-        {0, true, 0, nullptr, {}, {}, 0, "notepad"},
-        {2, true, 0, nullptr, {}, {"mailto:ann@example.org"}, SW_SHOW, ""},
-        {1, true, 0, nullptr, {}, {"http://example.org/a b"}, SW_SHOWNORMAL, ""},
-        {2, false, IDOK, "Unexpected error", texts.mail_failed, {"mailto:ann@example.org"}, SW_SHOW, ""},
-        {3, true, IDNO, "Open link", ask, {}, 0, ""},
-        {4, false, 0, nullptr, {}, {"C:\\Notes\\plan.txt"}, SW_SHOWNORMAL, "C:\\Notes\\plan.txt"},
-        {3, true, IDYES, "Open link", ask, {"C:\\tools\\run.exe"}, SW_SHOWNORMAL, ""},
-        {5, true, 0, nullptr, {}, {"http://www.example.com"}, SW_SHOWNORMAL, ""},
-        {6, true, 0, nullptr, {}, {"C:\\My Notes\\a+b.txt"}, SW_SHOWNORMAL, ""},
-        {7, true, 0, nullptr, {}, {}, 0, ""},
+        {0, true, 0, nullptr, {}, {}, "notepad"},
+        {2, true, 0, nullptr, {}, {"mailto:ann@example.org"}, ""},
+        {1, true, 0, nullptr, {}, {"http://example.org/a b"}, ""},
+        {2, false, IDOK, "Unexpected error", texts.mail_failed, {"mailto:ann@example.org"}, ""},
+        {3, true, IDNO, "Open link", ask, {}, ""},
+        {4, false, 0, nullptr, {}, {"C:\\Notes\\plan.txt"}, "C:\\Notes\\plan.txt"},
+        {3, true, IDYES, "Open link", ask, {"C:\\tools\\run.exe"}, ""},
+        {5, true, 0, nullptr, {}, {}, ""},
     };
     size_t boxes = 0;
     for (const auto& c : cases) {
         SendMessageA(window->hwnd, WM_SETFIND, reinterpret_cast<WPARAM>(""), 0);
         shellFiles.clear();
-        shellShows.clear();
         shellWorks = c.shellWorks;
         if (c.answer) answers.press(c.boxTitle, c.answer);
         const LRESULT at = SendMessageA(field, EM_POSFROMCHAR, starts[c.word] + 1, 0);
@@ -96,15 +64,10 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
         harness::pump_for(100ms);
         const std::string name = words[c.word];
         EXPECT_EQ(shellFiles, c.shell) << name;
-        EXPECT_EQ(shellShows, std::vector<int>(c.shell.size(), c.show)) << name;
         EXPECT_EQ(text_of(window->findField), c.searched) << name;
         ASSERT_EQ(answers.seen().size(), boxes += c.answer != 0) << name;
         if (c.answer) {
             EXPECT_EQ(answers.seen().back().text, c.boxText);
         }
     }
-    // A plain double click selects a whole link as well, whatever the control's own word rule.
-    const LRESULT at = SendMessageA(field, EM_POSFROMCHAR, text.find(words[1]) + 9, 0);
-    SendMessageA(field, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(LOWORD(at) + 2, HIWORD(at) + 4));
-    EXPECT_EQ(window->textField->selectedText(), words[1]);
 }

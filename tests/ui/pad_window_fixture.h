@@ -37,6 +37,7 @@ protected:
         EXPECT_TRUE(answers.all_answered());
         EXPECT_EQ(answers.unexpected(), 0);
         close_all();
+        EXPECT_TRUE(windowMap.empty()) << "every object went with its window";
         harness::WindowTest::TearDown();
         app.reset();
         MagicClickWindow::setShellOpen(oldShellOpen);
@@ -72,11 +73,6 @@ protected:
         return text;
     }
     static std::string text_of(const Window* window) { return text_of(window->hwnd); }
-    static std::pair<DWORD, DWORD> selection(const Window* field) {
-        DWORD start = 0, end = 0;
-        SendMessageA(field->hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        return {start, end};
-    }
     static Strings nib_texts(const Pad& pad) {
         Strings texts;
         for (const Nib& nib : pad.nibs()) texts.push_back(nib.text());
@@ -92,22 +88,13 @@ protected:
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), {}};
     }
-    // Puts `to` in place of the first `from` in the file, as another program's edit would.
-    static void edit_file(const std::string& path, const std::string& from, const std::string& to) {
-        std::string bytes = file_text(path);
-        bytes.replace(bytes.find(from), from.size(), to);
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    }
     // A pad file as a newer version of the program would have written it.
     std::string write_newer_pad(const std::string& name, const Strings& texts) const {
         const std::string path = write_pad(name, texts);
-        edit_file(path, "FILE_VERSION (4): 1000", "FILE_VERSION (4): 1001");
+        std::string bytes = file_text(path);
+        bytes.replace(bytes.find("FILE_VERSION (4): 1000"), 22, "FILE_VERSION (4): 1001");
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         return path;
-    }
-    static SIZE size_of(HWND window) {
-        RECT r;
-        GetWindowRect(window, &r);
-        return {r.right - r.left, r.bottom - r.top};
     }
     // Replaces the text field's selection as typing or pasting would.
     static void type_into(MainWindow* window, const char* text) {
@@ -125,12 +112,10 @@ protected:
     TempDirectory dir;
     std::unique_ptr<Application> app;
     harness::DialogAnswerer answers;
-    Strings shellFiles;  // what was handed to the shell, and how it was to be shown
-    std::vector<int> shellShows;
+    Strings shellFiles;  // what was handed to the shell
     bool shellWorks = true;
-    MagicClickWindow::ShellOpen oldShellOpen = MagicClickWindow::setShellOpen([this](HWND, const std::string& file, int show) {
+    MagicClickWindow::ShellOpen oldShellOpen = MagicClickWindow::setShellOpen([this](HWND, const std::string& file, int) {
         shellFiles.push_back(file);
-        shellShows.push_back(show);
         return shellWorks;
     });
 };
