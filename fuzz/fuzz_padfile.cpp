@@ -35,26 +35,22 @@ std::string content_of(const Pad& pad) {
     return text;
 }
 
-// Positions and texts, as listed while reading and as the loaded pad holds them.
-std::string streamed(const std::string& path, const std::string* query) {
+// Positions and texts, as listed while reading the file or as the loaded pad holds them.
+std::string shown(const std::string& path, Pad pad, const std::string* query, bool streaming) {
     std::string shown;
-    const ShowNib show = [&shown](const ListedNib& nib) {
+    const auto add = [&shown](std::size_t position, const std::string& text) {
+        shown += std::to_string(position) + '\0' + text + '\0';
+    };
+    const ShowNib show = [&add](const ListedNib& nib) {
         std::string text;
         store_nib_text(text, nib.text);
-        shown += std::to_string(nib.position) + '\0' + text + '\0';
+        add(nib.position, text);
     };
-    if (query)
-        for_each_found_nib(path, *query, show);
-    else
-        for_each_listed_nib(path, show);
-    return shown;
-}
-
-std::string loaded(Pad pad, const std::string* query) {
-    std::string shown;
-    if (query && !pad.find(*query)) return shown;
-    for (std::size_t i = 0; i < pad.nibs().size(); ++i)
-        if (!query || pad.nibs()[i].found()) shown += std::to_string(i + 1) + '\0' + pad.nibs()[i].text() + '\0';
+    if (streaming)
+        query ? for_each_found_nib(path, *query, show) : for_each_listed_nib(path, show);
+    else if (!query || pad.find(*query))
+        for (std::size_t i = 0; i < pad.nibs().size(); ++i)
+            if (!query || pad.nibs()[i].found()) add(i + 1, pad.nibs()[i].text());
     return shown;
 }
 
@@ -98,9 +94,8 @@ void round_trip(std::string_view bytes) {
         return;
     }
     static const std::string queries[] = {"", "a", "\n"};
-    if (streamed(input, nullptr) != loaded(document.pad, nullptr)) __builtin_trap();
-    for (const std::string& query : queries)
-        if (streamed(input, &query) != loaded(document.pad, &query)) __builtin_trap();
+    for (const std::string* query : {static_cast<const std::string*>(nullptr), &queries[0], &queries[1], &queries[2]})
+        if (shown(input, document.pad, query, true) != shown(input, document.pad, query, false)) __builtin_trap();
     write_pad_file(output, document.header, document.pad);
     PadDocument again = read_pad_file(output);
     if (content_of(again.pad) != content_of(document.pad)) __builtin_trap();
