@@ -1,5 +1,5 @@
 // nibtool on Windows: arguments from the wide command line, a console written and read through
-// its wide interface, bytes as they are (and JSON in UTF-8) to files, progress on a console only.
+// its wide interface, bytes as they are (and JSON in UTF-8) to files, progress on a console.
 #include "mapfile_test_support.h"
 #include "storage/pad_document.h"
 #include "tools/console.h"
@@ -114,13 +114,6 @@ TEST(NibtoolOnWindows, WideArgumentsInBytesOutToFilesCharactersToAConsole) {
     const ProgramRun refused = run_program(folder, {"find", pad, "Wei\xC5\x91"});
     EXPECT_EQ(refused.status, 1u);
     EXPECT_EQ(refused.err, "Error: \"Wei?\" holds the character U+0151, which code page 1252 cannot hold.\r\n");
-
-    std::string text;
-    while (text.size() <= progress_threshold) text += "a note of some length\r\n\r\n------------------------------\r\n\r\n";
-    write_bytes(folder.path("notes.txt"), text);
-    const ProgramRun import = run_program(folder, {"import", folder.path("big.nib"), folder.path("notes.txt")});
-    EXPECT_EQ(import.status, 0u);
-    EXPECT_EQ(import.err, "");  // no progress line without a console
 
     // A console shows the characters and the progress.
     const TestConsole console;

@@ -24,9 +24,6 @@ for step in $'\rReading big.nib...' $'\rImporting... 0%' $'\rImporting... 5' $'\
 done
 # Cleared at the end: nothing stays on the terminal.
 [[ $shown == *$'   \r' && $shown != *$'\n'* ]] || fail "the progress line stays: $shown"
-cp big.nib copy.nib
-shown=$(on_terminal sync big.nib copy.nib)
-[[ $shown == *$'\rReading copy.nib...'* && $shown == *$'\rSynchronising...'* ]] || fail "no sync progress: $shown"
 for job in import export; do
   [[ -z $(in_utf8 "$job" big.nib notes.txt 2>&1 >/dev/null) ]] || fail "$job shows progress off a terminal"
 done
