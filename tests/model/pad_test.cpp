@@ -1,7 +1,6 @@
 #include "model/pad.h"
 
 #include "pad_checks.h"
-#include "support/messages.h"
 
 #include <gtest/gtest.h>
 
