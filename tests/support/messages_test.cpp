@@ -1,5 +1,4 @@
 #include "mapfile_test_support.h"
-#include "support/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +8,6 @@ TEST(FillMessage, FillsThePlaceholdersInOrderAndAlwaysEnds) {
     const struct {
         std::string format, a1, a2, a3, a4, filled;
     } cases[] = {
-        {texts.could_not_file, "open", "C:\\pads\\a.nib", "No such file", "", "Could not open file C:\\pads\\a.nib: No such file"},
         {"#4#3#2#1 and #1 again", "1", "2", "3", "4", "4321 and 1 again"},
         {"#1 % done, no #5", "42", "", "", "", "42 % done, no #5"},
         {"see #1", "#2 here", "two", "", "", "see two here"},  // brought in by an earlier argument
