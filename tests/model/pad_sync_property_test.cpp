@@ -1,7 +1,7 @@
 // Random pad histories: every operation keeps a pad sound, and synchronising two pads after any
 // history leaves both with the newest version of every nib, checked against a model of the
 // outcome rather than against the merge itself. A failing history prints its seed: replay it
-// with --seed=N --histories=1, or run more with --histories=N (or SCRIVEL_SEED, SCRIVEL_HISTORIES).
+// with --seed=N --histories=1, or run more with --histories=N.
 #include "model/pad.h"
 
 #include "pad_checks.h"
@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <ostream>
 #include <random>
 #include <set>
 #include <string>
@@ -33,10 +32,6 @@ struct Entry {
     bool operator==(const Entry&) const = default;
 };
 using Snapshot = std::vector<Entry>;  // the nibs in order, then the deletion records
-
-void PrintTo(const Entry& e, std::ostream* out) {
-    *out << (e.nib ? "" : "deleted ") << e.id.substr(0, 8) << "@" << e.time.to_text() << " \"" << e.text << "\"";
-}
 
 Snapshot snapshot(const Pad& pad) {
     Snapshot s;
@@ -243,8 +238,6 @@ TEST(PadSyncPropertyTest, BothPadsEndWithTheNewestVersionOfEveryNib) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (const char* seed = std::getenv("SCRIVEL_SEED")) first_seed = static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10));
-    if (const char* count = std::getenv("SCRIVEL_HISTORIES")) histories_asked = std::atoi(count);
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--seed=", 0) == 0) first_seed = static_cast<std::uint32_t>(std::strtoul(arg.c_str() + 7, nullptr, 10));

@@ -8,8 +8,4 @@ TEST(Platform, LowerCasesWindows1252ByteForByte) {
                                       {0xC4, 0xE4} /* A umlaut */, {0xD7, 0xD7} /* times */,
                                       {0x8A, 0x9A} /* S caron */,  {0xDF, 0xDF} /* sharp s */};
     for (const auto& p : pairs) EXPECT_EQ(static_cast<unsigned char>(platform::to_lower(static_cast<char>(p[0]))), p[1]) << +p[0];
-    for (int i = 0; i < 256; ++i) {
-        char lower = platform::to_lower(static_cast<char>(i));
-        EXPECT_EQ(platform::to_lower(lower), lower) << i;
-    }
 }

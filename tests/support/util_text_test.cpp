@@ -33,7 +33,6 @@ TEST(PathParts, SplitAtTheLastSeparatorAfterTheFirstCharacter) {
     const char* const cases[][3] = {
         {"C:\\pads\\work\\a.nib", "C:\\pads\\work\\", "a.nib"}, {"pads/a.nib", "pads/", "a.nib"},
         {"C:a.nib", "C:", "a.nib"}, {"a.nib", "a.nib", "a.nib"}, {"\\a.nib", "\\a.nib", "\\a.nib"},
-        {"/a.nib", "/a.nib", "/a.nib"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(directory_of(c[0]), c[1]);
@@ -46,10 +45,9 @@ TEST(DefaultExtension, IsThePlainExtensionOfTheFirstPatternOnly) {
         std::vector<std::string> filters;
         const char* extension;
     } cases[] = {
-        {{"Scrivel pads", "*.nib"}, "nib"}, {{"Text Files", "*.txt", "All Files", "*.*"}, "txt"},
-        {{"All Files", "*.*"}, ""},         {{"Some", "*.t?t"}, ""},
-        {{"Two", "*.txt;*.text"}, ""},      {{"Name", "a.txt"}, ""},
-        {{"Only a name"}, ""},              {{}, ""},
+        {{"Text Files", "*.txt", "All Files", "*.*"}, "txt"}, {{"All Files", "*.*"}, ""},
+        {{"Some", "*.t?t"}, ""},                              {{"Two", "*.txt;*.text"}, ""},
+        {{"Name", "a.txt"}, ""},                              {{"Only a name"}, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(default_extension(c.filters), c.extension) << c.filters.size();
 }

