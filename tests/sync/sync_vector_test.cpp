@@ -49,6 +49,8 @@ std::string words(const SyncVector<Item>& list) {
     return out;
 }
 
+// Random histories of whole pads are synchronised in pad_sync_property_test; here the lists
+// themselves, with ids held twice as a damaged file may hold them.
 TEST(SyncVectorTest, SynchronisingLeavesBothWithTheNewestOfEveryId) {
     struct Case {
         const char* what;
@@ -57,12 +59,9 @@ TEST(SyncVectorTest, SynchronisingLeavesBothWithTheNewestOfEveryId) {
         const char* both;
     } cases[] = {
         {"both empty", "|", "|", "|"},
-        {"new on either side", "1:a@10 2:b@10 |", "3:c@10 2:b@10 4:d@10 |", "1:a@10 2:b@10 3:c@10 4:d@10 |"},
         {"later edit wins, the first side on equal times", "1:old@10 2:mine@30 3:tieA@20 |",
          "3:tieB@20 2:theirs@25 1:new@15 |", "1:new@15 2:mine@30 3:tieA@20 |"},
         {"changed after the deletion comes back", "| 1@10", "1:edited@11 |", "1:edited@11 |"},
-        {"unchanged since the deletion goes", "5:kept@1 | 1@10", "1:older@9 5:kept@1 |", "5:kept@1 | 1@10"},
-        {"deleted on both keeps the later record", "| 1@10", "| 1@12", "| 1@12"},
         {"neighbours removed together", "| 2@10 3@10 5@10", "1:x@5 2:x@5 3:x@5 4:x@5 5:x@5 |",
          "1:x@5 4:x@5 | 2@10 3@10 5@10"},
         {"ids held twice or in both lists", "1:older@10 2:kept@10 1:newer@20 | 2@5 3@7 3@8",
@@ -106,14 +105,14 @@ protected:
 };
 
 TEST_F(DeletedRecordsTest, RecordsRoundTripUpToTheFirstMissingKey) {
-    SyncVector<Item> list, none;
+    SyncVector<Item> list;
     list.deleted = {SyncStamp("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6", "944000200 1400 2"), SyncStamp()};
     list.deleted.back().time.sequence = -4;
-    write(list);  // the bytes are those of the worked example, written back by the pad file tests
+    write(list);
     EXPECT_EQ(read(), list.deleted);
-    write(none);
+    list.deleted.clear();
+    write(list);
     EXPECT_EQ(read_bytes(path), "");
-    EXPECT_TRUE(read().empty());
 
     write_bytes(path, "DEL0_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6\nDEL0_TS (5): 1 2 3\n"
                       "DEL2_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f7\nDEL2_TS (5): 4 5 6\n"
