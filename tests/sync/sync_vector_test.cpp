@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <ctime>
 #include <sstream>
 
@@ -14,12 +13,6 @@ namespace {
 struct Item : SyncStamp {
     std::string text;
 };
-
-Uuid id_of(int n) {
-    char text[37];
-    std::snprintf(text, sizeof text, "%08x-0000-4000-8000-000000000000", static_cast<unsigned>(n));
-    return uuid_from_text(text);
-}
 
 // Lists written as words: "3:text@10" is item 3 with the text at second 10, "3@10" a deletion
 // record; "|" separates the items from the records.
@@ -32,7 +25,8 @@ SyncVector<Item> list(const std::string& words) {
         if (word == "|") continue;
         Item item;
         const std::size_t colon = word.find(':'), at = word.find('@');
-        item.id = id_of(std::stoi(word));
+        item.id = {};
+        item.id.data1 = static_cast<std::uint32_t>(std::stoi(word));
         item.time = {std::stoi(word.substr(at + 1))};
         item.text = word.substr(colon + 1, at - colon - 1);
         records ? out.deleted.push_back(item) : out.items.push_back(item);
