@@ -81,10 +81,11 @@ protected:
         expect_names_hold(old_bytes);
     }
     // Saves over the old bytes under the plan for each step in turn, until a save goes through;
-    // the failures end in the wording of `error`. Returns that step.
+    // the failures end in the wording of `error`. Returns that step; a save that never goes
+    // through fails here rather than hanging the test.
     int steps_until_saved(const std::function<file_faults::Plan(int)>& plan_at, int mode, platform::FileError error) {
         write_bytes(pad, old_bytes);
-        for (int step = 0;; ++step) {
+        for (int step = 0; step < 100; ++step) {
             SCOPED_TRACE("step " + std::to_string(step));
             file_faults::arm(plan_at(step));
             try {
@@ -97,6 +98,8 @@ protected:
                 expect_failed_save(e, wordings_of(error));
             }
         }
+        ADD_FAILURE() << "no save went through";
+        return -1;
     }
     ScratchFolder folder;
     const std::string pad = folder.path("pad.nib");
