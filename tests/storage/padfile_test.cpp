@@ -109,6 +109,11 @@ TEST_F(PadFile, MissingOptionalKeysTakeDefaultsAndNewerFilesLoad) {
     EXPECT_EQ(nibs[2].id_text() + ' ' + nibs[2].time_text() + ' ' + nibs[2].text(), id1 + " 1 2 3 c");
     EXPECT_EQ(nibs[3].id_text().size(), 36u);
     EXPECT_NE(nibs[3].id_text(), nibs[0].id_text());
+    // A deletion record cut in half is none; where the reader ends a cut file is mapfile_test's.
+    const std::string whole = example_pad;
+    const PadDocument cut = load(whole.substr(0, whole.find("DEL0_TS")));
+    EXPECT_EQ(texts_of(cut.pad), (Strings{"Hello", "Buy milk"}));
+    EXPECT_TRUE(cut.pad.deletions().empty());
     // A newer file loads and is written back as a file of this version.
     EXPECT_TRUE(document.header.newer());
     write_pad_file(file, document.header, document.pad);
