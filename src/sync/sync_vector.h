@@ -53,12 +53,9 @@ public:
         other.merge_into(*this, mine);
     }
 
-    void purge_deleted(std::int32_t days) { purge_records(deleted, days); }
-
     // Writing first purges old records when there are many, in memory too, so that a later
     // synchronisation does not hand them on.
     void write_deleted(Mapfile& file, const std::string& prefix) { write_records(file, prefix, deleted); }
-    void read_deleted(Mapfile& file, const std::string& prefix) { read_records(file, prefix, deleted); }
 
 private:
     IdIndex index() const { return IdIndex(items, deleted); }

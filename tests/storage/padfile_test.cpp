@@ -61,12 +61,6 @@ protected:
         write_bytes(file, bytes);
         return read_pad_file(file);
     }
-    // Another program adds a nib to the file.
-    void add_elsewhere(const std::string& text) {
-        PadDocument theirs = read_pad_file(file);
-        add_nib(theirs.pad, text);
-        write_pad_file(file, {}, theirs.pad);
-    }
     ScratchFolder folder;
     std::string file = folder.path("pad.nib");
 };
@@ -140,7 +134,9 @@ TEST_F(PadFile, ChangesWrittenElsewhereAreMergedBeforeTheFileIsWritten) {
     EXPECT_FALSE(merge_file_changes(file, mine, known, NewerFile::skip)) << "an unchanged file holds nothing new";
 
     // Another program adds a nib between this program's read and its write.
-    add_elsewhere("written elsewhere");
+    PadDocument theirs = read_pad_file(file);
+    add_nib(theirs.pad, "written elsewhere");
+    write_pad_file(file, {}, theirs.pad);
     add_nib(mine, "written here");
     EXPECT_TRUE(save_merging(file, {}, mine, known));
     EXPECT_EQ(known, file_signature(file)) << "the signature follows the file as written";
