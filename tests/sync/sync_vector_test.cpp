@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <ctime>
 #include <sstream>
 
@@ -14,12 +13,6 @@ namespace {
 struct Item : SyncStamp {
     std::string text;
 };
-
-Uuid id_of(int n) {
-    char text[37];
-    std::snprintf(text, sizeof text, "%08x-0000-4000-8000-000000000000", static_cast<unsigned>(n));
-    return uuid_from_text(text);
-}
 
 // Lists written as words: "3:text@10" is item 3 with the text at second 10, "3@10" a deletion
 // record; "|" separates the items from the records.
@@ -32,7 +25,8 @@ SyncVector<Item> list(const std::string& words) {
         if (word == "|") continue;
         Item item;
         const std::size_t colon = word.find(':'), at = word.find('@');
-        item.id = id_of(std::stoi(word));
+        item.id = {};
+        item.id.data1 = static_cast<std::uint32_t>(std::stoi(word));
         item.time = {std::stoi(word.substr(at + 1))};
         item.text = word.substr(colon + 1, at - colon - 1);
         records ? out.deleted.push_back(item) : out.items.push_back(item);
@@ -49,6 +43,8 @@ std::string words(const SyncVector<Item>& list) {
     return out;
 }
 
+// Random histories of whole pads are synchronised in pad_sync_property_test; here the lists
+// themselves, with ids held twice as a damaged file may hold them.
 TEST(SyncVectorTest, SynchronisingLeavesBothWithTheNewestOfEveryId) {
     struct Case {
         const char* what;
@@ -56,13 +52,9 @@ TEST(SyncVectorTest, SynchronisingLeavesBothWithTheNewestOfEveryId) {
         const char* b;
         const char* both;
     } cases[] = {
-        {"both empty", "|", "|", "|"},
-        {"new on either side", "1:a@10 2:b@10 |", "3:c@10 2:b@10 4:d@10 |", "1:a@10 2:b@10 3:c@10 4:d@10 |"},
         {"later edit wins, the first side on equal times", "1:old@10 2:mine@30 3:tieA@20 |",
          "3:tieB@20 2:theirs@25 1:new@15 |", "1:new@15 2:mine@30 3:tieA@20 |"},
         {"changed after the deletion comes back", "| 1@10", "1:edited@11 |", "1:edited@11 |"},
-        {"unchanged since the deletion goes", "5:kept@1 | 1@10", "1:older@9 5:kept@1 |", "5:kept@1 | 1@10"},
-        {"deleted on both keeps the later record", "| 1@10", "| 1@12", "| 1@12"},
         {"neighbours removed together", "| 2@10 3@10 5@10", "1:x@5 2:x@5 3:x@5 4:x@5 5:x@5 |",
          "1:x@5 4:x@5 | 2@10 3@10 5@10"},
         {"ids held twice or in both lists", "1:older@10 2:kept@10 1:newer@20 | 2@5 3@7 3@8",
@@ -76,71 +68,36 @@ TEST(SyncVectorTest, SynchronisingLeavesBothWithTheNewestOfEveryId) {
     }
 }
 
-TEST(SyncVectorTest, MergeIntoChangesOnlyTheOtherSideAndItselfNotAtAll) {
-    SyncVector<Item> a = list("1:a@10 1:b@12 |"), b = list("2:b@10 | 3@10");
-    a.merge_into(b);
-    EXPECT_EQ(words(a), "1:a@10 1:b@12 |");
-    EXPECT_EQ(words(b), "2:b@10 1:b@12 | 3@10");
-    b.synchronize(b);
-    b.merge_into(b);
-    EXPECT_EQ(words(b), "2:b@10 1:b@12 | 3@10");
-}
-
-// The deletion records in a pad file under "DEL<i>_ID" and "DEL<i>_TS".
-class DeletedRecordsTest : public ::testing::Test {
-protected:
-    void write(SyncVector<Item>& list) {
-        Mapfile file(path, Mapfile::write);
-        list.write_deleted(file, "DEL");
-        file.close();
-    }
-    std::vector<SyncStamp> read() {
-        SyncVector<Item> list;
-        Mapfile file(path, Mapfile::read);
-        list.read_deleted(file, "DEL");
-        return list.deleted;
-    }
-
+// The deletion records as a pad file stores them, "DEL<i>_ID" and "DEL<i>_TS" (byte for byte in
+// padfile_test's worked example). Only a long list loses its old records, and in memory too, so
+// that a later synchronisation does not hand them on.
+TEST(DeletedRecordsTest, OnlyALongListLosesItsOldRecordsWhenWritten) {
     ScratchFolder folder;
     const std::string path = folder.path("pad.nib");
-};
-
-TEST_F(DeletedRecordsTest, RecordsRoundTripUpToTheFirstMissingKey) {
-    SyncVector<Item> list, none;
-    list.deleted = {SyncStamp("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6", "944000200 1400 2"), SyncStamp()};
-    list.deleted.back().time.sequence = -4;
-    write(list);  // the bytes are those of the worked example, written back by the pad file tests
-    EXPECT_EQ(read(), list.deleted);
-    write(none);
-    EXPECT_EQ(read_bytes(path), "");
-    EXPECT_TRUE(read().empty());
-
-    write_bytes(path, "DEL0_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6\nDEL0_TS (5): 1 2 3\n"
-                      "DEL2_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f7\nDEL2_TS (5): 4 5 6\n"
-                      "DEL1_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f8\n");  // an id without its time is no record
-    EXPECT_EQ(read().size(), 1u);
-    // A malformed id is an error, not the end of the list.
-    write_bytes(path, "DEL0_ID (9): not an id\nDEL0_TS (5): 1 2 3\n");
-    EXPECT_EQ(thrown_by([&] { read(); }).title, "Unexpected error");
-}
-
-TEST_F(DeletedRecordsTest, OnlyALongListLosesItsOldRecordsWhenWritten) {
+    const auto records_written = [&](SyncVector<Item>& list) {
+        Mapfile out(path, Mapfile::write);
+        list.write_deleted(out, "DEL");
+        out.close();
+        Mapfile in(path, Mapfile::read);
+        std::size_t records = 0;
+        for (std::string_view key, value; in.next_record(key, value);) records += key.ends_with("_TS");
+        return records;
+    };
     const auto now = static_cast<std::int32_t>(std::time(nullptr));
     SyncVector<Item> list;
+    EXPECT_EQ(records_written(list), 0u);
     for (int i = 0; i < 200; ++i) {
         list.deleted.emplace_back();
         list.deleted.back().time.seconds = now - (i % 4 == 0 ? 101 : 99) * 86400;
     }
-    write(list);
-    EXPECT_EQ(read(), list.deleted);
+    EXPECT_EQ(records_written(list), 200u);
 
     list.deleted.emplace_back();  // one record more, and a save drops those older than 100 days
     std::vector<SyncStamp> young = list.deleted;
     std::erase_if(young, [&](const SyncStamp& r) { return now - r.time.seconds > 100 * 86400; });
-    write(list);
     EXPECT_EQ(young.size(), 151u);
-    EXPECT_EQ(read(), young);
-    EXPECT_EQ(list.deleted, young);  // and from memory, so a later synchronisation does not hand them on
+    EXPECT_EQ(records_written(list), 151u);
+    EXPECT_EQ(list.deleted, young);
 }
 
 }  // namespace
