@@ -47,7 +47,7 @@ void stream(const std::string& path) {
 
 // The pad file taken in for rewriting, as a save that merges in another program's changes
 // takes it: what update mode accepts and commits must read back.
-void update(std::string_view bytes) {
+void update() {
     const std::string input = scratch("in.nib");
     try {
         Mapfile map(input, Mapfile::update);
@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     round_trip(bytes);
     stream(scratch("in.nib"));
-    update(bytes);
+    update();
     import(bytes);
     return 0;
 }
