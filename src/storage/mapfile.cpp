@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -126,6 +128,14 @@ std::uint64_t Mapfile::file_size() const { return reader ? reader->file_size() :
 
 std::int32_t Mapfile::get_int(std::string_view key) { return leading_int(find(key)); }
 
+double Mapfile::get_double(std::string_view key) { return std::strtod(get(key).c_str(), nullptr); }
+
+std::int32_t Mapfile::get_buffer(std::string_view key, char* buffer, std::uint32_t size) {
+    std::string_view value = find(key);
+    if (buffer && !value.empty() && value.size() <= size) std::memcpy(buffer, value.data(), value.size());
+    return static_cast<std::int32_t>(value.size());
+}
+
 void Mapfile::put(std::string_view key, std::string_view value) {
     require(mode == write || mode == update, texts.not_for_writing);
     // A record the reader could not find again would make the whole file unreadable.
@@ -140,6 +150,19 @@ void Mapfile::put(std::string_view key, std::string_view value) {
 void Mapfile::put_int(std::string_view key, std::int32_t value) {
     char text[16];
     put(key, std::string_view(text, static_cast<std::size_t>(std::to_chars(text, text + sizeof text, value).ptr - text)));
+}
+
+void Mapfile::put_double(std::string_view key, double value) {
+    // Sized by the number itself: large magnitudes print more than 19 characters.
+    int length = std::snprintf(nullptr, 0, "%19f", value);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    std::snprintf(text.data(), text.size() + 1, "%19f", value);
+    put(key, text);
+}
+
+void Mapfile::put_buffer(std::string_view key, const char* data, std::int32_t length) {
+    CHECK_CALL(length >= 0 && (data || length == 0));
+    put(key, std::string_view(data, static_cast<std::size_t>(length)));
 }
 
 void Mapfile::remove(std::string_view key) {

@@ -56,11 +56,17 @@ public:
     // them); false at the end. The texts stay valid until the next call on this object, and
     // reading a large file so holds no more than a block of it in memory.
     bool next_record(std::string_view& key, std::string_view& value);
+    double get_double(std::string_view key);      // leading floating-point number; 0 if none
+    // Copies the value into `buffer` when it is not null and the value fits `size`; returns the
+    // value's length either way. Adds no terminating zero.
+    std::int32_t get_buffer(std::string_view key, char* buffer, std::uint32_t size);
 
     // Write mode appends a record (a second put of a key writes a second record); update mode
     // stores the value until commit.
     void put(std::string_view key, std::string_view value);
     void put_int(std::string_view key, std::int32_t value);
+    void put_double(std::string_view key, double value);  // "%19f" text
+    void put_buffer(std::string_view key, const char* data, std::int32_t length);
 
     // Update mode only.
     void remove(std::string_view key);

@@ -31,3 +31,16 @@ void write_records(Mapfile& file, const std::string& prefix, std::vector<SyncSta
         file.put(record_key(prefix, i, "_TS"), record.time_text());
     }
 }
+
+void read_records(Mapfile& file, const std::string& prefix, std::vector<SyncStamp>& records) {
+    for (std::size_t i = 0;; ++i) {
+        std::string id_text, time_text;
+        try {
+            id_text = file.get(record_key(prefix, i, "_ID"));
+            time_text = file.get(record_key(prefix, i, "_TS"));
+        } catch (const Mapfile::no_such_key&) {
+            return;
+        }
+        records.emplace_back(id_text, time_text);
+    }
+}

@@ -17,3 +17,5 @@ void purge_records(std::vector<SyncStamp>& records, std::int32_t days);
 // Writes "<prefix><i>_ID" and "<prefix><i>_TS" for each record from 0, after purging `records`
 // as above when there are more than the threshold.
 void write_records(Mapfile& file, const std::string& prefix, std::vector<SyncStamp>& records);
+// Appends the records stored from index 0 up to the first missing key.
+void read_records(Mapfile& file, const std::string& prefix, std::vector<SyncStamp>& records);

@@ -44,6 +44,8 @@ Uuid uuid_from_text(const std::string& text) {
     return id;
 }
 
+bool uuid_less(const Uuid& a, const Uuid& b) { return platform::uuid_compare(a, b) < 0; }
+
 bool uuid_equal(const Uuid& a, const Uuid& b) { return platform::uuid_compare(a, b) == 0; }
 
 SyncStamp::SyncStamp() : id(new_uuid()), time(Timestamp::now()) {}

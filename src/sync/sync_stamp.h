@@ -18,6 +18,8 @@ void build_local_uuid(Uuid& id);
 std::string uuid_to_text(const Uuid& id);
 Uuid uuid_from_text(const std::string& text);
 
+// The system's order of ids; orders the id lookups of a merge.
+bool uuid_less(const Uuid& a, const Uuid& b);
 bool uuid_equal(const Uuid& a, const Uuid& b);
 
 struct SyncStamp {

@@ -34,6 +34,14 @@ public:
         items.erase(items.begin() + static_cast<std::ptrdiff_t>(index));
     }
 
+    // Brings this side's items and deletions into `other`; changes only `other`.
+    void merge_into(SyncVector& other) const {
+        if (&other == this) return;
+        const IdIndex theirs = other.index_keeping_newest();
+        const IdIndex mine = index();
+        merge_into(other, theirs, mine.has_duplicates() ? &mine : nullptr);
+    }
+
     // Afterwards both sides hold, for every id either knew, its newest item or deletion record
     // (this side's on equal times): this side's order, then what only `other` knew.
     void synchronize(SyncVector& other) {
@@ -48,14 +56,17 @@ public:
         if (&other == this) return;
         const IdIndex mine = index_keeping_newest();
         const IdIndex theirs = other.index_keeping_newest();
-        merge_into(other, theirs);
+        merge_into(other, theirs, nullptr);
         // `mine` still holds: this side has not changed yet.
-        other.merge_into(*this, mine);
+        other.merge_into(*this, mine, nullptr);
     }
+
+    void purge_deleted(std::int32_t days) { purge_records(deleted, days); }
 
     // Writing first purges old records when there are many, in memory too, so that a later
     // synchronisation does not hand them on.
     void write_deleted(Mapfile& file, const std::string& prefix) { write_records(file, prefix, deleted); }
+    void read_deleted(Mapfile& file, const std::string& prefix) { read_records(file, prefix, deleted); }
 
 private:
     IdIndex index() const { return IdIndex(items, deleted); }
@@ -81,9 +92,9 @@ private:
         list.erase(list.begin() + static_cast<std::ptrdiff_t>(kept), list.end());
     }
 
-    // Brings this side's items and deletions into `other`, changing only `other`. `theirs`
-    // indexes `other` as it is now, each id once.
-    void merge_into(SyncVector& other, const IdIndex& theirs) const {
+    // The merge itself. `theirs` indexes `other` as it is now, each id once; `skip` marks
+    // entries of this side that lose to another of their id.
+    void merge_into(SyncVector& other, const IdIndex& theirs, const IdIndex* skip) const {
         std::vector<char> drop_item, drop_record;
         auto drop = [](std::vector<char>& marks, std::size_t size, std::int32_t position) {
             if (marks.empty()) marks.assign(size, 0);
@@ -95,6 +106,7 @@ private:
         std::vector<const SyncStamp*> new_records;
 
         for (std::size_t i = 0; i < items.size(); ++i) {
+            if (skip && skip->items_to_drop()[i]) continue;
             const T& item = items[i];
             const IdIndex::Places there = theirs.find(item.id);
             if (there.item < 0 && there.record < 0) {
@@ -108,6 +120,7 @@ private:
             }
         }
         for (std::size_t j = 0; j < deleted.size(); ++j) {
+            if (skip && skip->records_to_drop()[j]) continue;
             const SyncStamp& record = deleted[j];
             const IdIndex::Places there = theirs.find(record.id);
             if (there.item < 0 && there.record < 0) {

@@ -86,10 +86,19 @@ TEST_F(MapfileTest, BytesThatAreNotRecordsAreFormatErrorsOrEndTheFile) {
         }
 }
 
-TEST_F(MapfileTest, NumbersAreReadLeniently) {
-    auto map = open_with("I1 (7):   -42ab\nI2 (3): abc\nI3 (11): 99999999999\nI4 (4): +7 8\n");
+TEST_F(MapfileTest, TypedReadsAreLenientAndBuffersGetOnlyWhatFits) {
+    auto map = open_with("I1 (7):   -42ab\nI2 (3): abc\nI3 (11): 99999999999\nI4 (4): +7 8\n"
+                         "D1 (19):            3.250000\nD2 (5): -1e3x\nD3 (1): x\n");
     const std::pair<const char*, int> ints[] = {{"I1", -42}, {"I2", 0}, {"I3", 2147483647}, {"I4", 7}};
     for (const auto& [key, value] : ints) EXPECT_EQ(map->get_int(key), value) << key;
+    const std::pair<const char*, double> doubles[] = {{"D1", 3.25}, {"D2", -1000.0}, {"D3", 0.0}};
+    for (const auto& [key, value] : doubles) EXPECT_DOUBLE_EQ(map->get_double(key), value) << key;
+    char buffer[8] = "-------";  // filled only when the value fits, with no terminating zero
+    EXPECT_EQ(map->get_buffer("I1", nullptr, 100), 7);
+    EXPECT_EQ(map->get_buffer("D2", buffer, 4), 5);
+    EXPECT_STREQ(buffer, "-------");
+    EXPECT_EQ(map->get_buffer("D2", buffer, 5), 5);
+    EXPECT_STREQ(buffer, "-1e3x--");
 }
 
 TEST_F(MapfileTest, ReadOnlyFileShowsTheNoticeOnceThenReadsAndCannotBeSaved) {
@@ -112,15 +121,19 @@ TEST_F(MapfileTest, ReadOnlyFileShowsTheNoticeOnceThenReadsAndCannotBeSaved) {
 TEST_F(MapfileTest, WritesTheExactRecordGrammarAndRefusesKeysTheReaderCouldNotFind) {
     Mapfile map(file, Mapfile::write);
     map.put_int("NEG", -2147483647 - 1);
-    map.put("NONE", "");
-    map.put("K", "first");
+    map.put_double("D", -3.25);
+    map.put_double("BIG", 1e20);  // wider than 19 characters
+    map.put_buffer("NONE", nullptr, 0);
+    map.put_buffer("K", "first", 5);
     map.put("K", "second");
     for (const std::string& key : {std::string(), std::string("TWO WORDS"), std::string("TAB\t"),
                                    std::string("LINE\n"), std::string(201, 'k')})
         EXPECT_EQ(thrown_by([&] { map.put(key, "x"); }).title, "Unexpected error") << key;
+    EXPECT_EQ(thrown_by([&] { map.put_buffer("NEGATIVE", "abc", -1); }).title, "Unexpected error");
     map.put(std::string(200, 'k'), "a\r\nb\nc\r");
     map.close();
-    expect_only_the_file("NEG (11): -2147483648\nNONE (0): \nK (5): first\nK (6): second\n" +
+    expect_only_the_file("NEG (11): -2147483648\nD (19):           -3.250000\n"
+                         "BIG (28): 100000000000000000000.000000\nNONE (0): \nK (5): first\nK (6): second\n" +
                          std::string(200, 'k') + " (7): a\r\nb\nc\r\n");
 }
 

@@ -23,10 +23,16 @@ TEST(TimestampTest, StampsOfOneMillisecondCountUpAndEveryStampIsLaterThanTheLast
     EXPECT_TRUE(saw_same_millis && saw_new_millis);
 }
 
-TEST(TimestampTest, OrderIsByFieldsInTurnSigned) {
-    const std::vector<Timestamp> ascending{{INT_MIN, 5, 5}, {-1, 0, 0}, {4, 999, 999}, {5, 0, 9}, {5, 1, 1}, {5, 1, 2}, {6, 0, 0}};
+// Every pair of a list in ascending order compares as their places in the list do.
+template <typename T, typename Less>
+void expect_ascending(const std::vector<T>& ascending, Less less) {
     for (std::size_t a = 0; a < ascending.size(); ++a)
-        for (std::size_t b = 0; b < ascending.size(); ++b) EXPECT_EQ(ascending[a] < ascending[b], a < b) << a << " < " << b;
+        for (std::size_t b = 0; b < ascending.size(); ++b) EXPECT_EQ(less(ascending[a], ascending[b]), a < b) << a << " < " << b;
+}
+
+TEST(TimestampTest, OrderIsByFieldsInTurnSigned) {
+    expect_ascending(std::vector<Timestamp>{{INT_MIN, 5, 5}, {-1, 0, 0}, {4, 999, 999}, {5, 0, 9}, {5, 1, 1}, {5, 1, 2}, {6, 0, 0}},
+                     [](const Timestamp& a, const Timestamp& b) { return a < b; });
 }
 
 TEST(TimestampTest, TextFormsBothWays) {
@@ -71,6 +77,18 @@ TEST(UuidTest, MalformedTextRaisesTheUnexpectedError) {
         EXPECT_EQ(message_line(thrown_by([&] { uuid_from_text(text); })).substr(0, 39),
                   "Unexpected error: An unexpected error: ")
             << text;
+}
+
+
+TEST(UuidTest, OrderIsFirstFieldThenTheShortFieldsThenTheBytesUnsigned) {
+    std::vector<Uuid> ascending;
+    for (const char* text : {"00000000-ffff-ffff-ffff-ffffffffffff", "000000ff-0000-0000-0000-000000000000",  // a number
+                             "00000100-0000-0000-0000-000000000000", "00000100-0000-ffff-ffff-ffffffffffff",
+                             "00000100-0001-0000-ffff-ffffffffffff", "00000100-0001-0001-0000-0000000000fe",
+                             "00000100-0001-0001-0000-0000000000ff", "00000100-0001-0001-7f00-000000000000",
+                             "00000100-0001-0001-8000-000000000000"})
+        ascending.push_back(uuid_from_text(text));
+    expect_ascending(ascending, uuid_less);
 }
 
 }  // namespace

@@ -68,36 +68,71 @@ TEST(SyncVectorTest, SynchronisingLeavesBothWithTheNewestOfEveryId) {
     }
 }
 
-// The deletion records as a pad file stores them, "DEL<i>_ID" and "DEL<i>_TS" (byte for byte in
-// padfile_test's worked example). Only a long list loses its old records, and in memory too, so
-// that a later synchronisation does not hand them on.
-TEST(DeletedRecordsTest, OnlyALongListLosesItsOldRecordsWhenWritten) {
+TEST(SyncVectorTest, MergeIntoChangesOnlyTheOtherSideAndItselfNotAtAll) {
+    SyncVector<Item> a = list("1:a@10 1:b@12 |"), b = list("2:b@10 | 3@10");
+    a.merge_into(b);
+    EXPECT_EQ(words(a), "1:a@10 1:b@12 |");
+    EXPECT_EQ(words(b), "2:b@10 1:b@12 | 3@10");
+    b.synchronize(b);
+    b.merge_into(b);
+    EXPECT_EQ(words(b), "2:b@10 1:b@12 | 3@10");
+}
+
+// The deletion records in a pad file under "DEL<i>_ID" and "DEL<i>_TS".
+class DeletedRecordsTest : public ::testing::Test {
+protected:
+    void write(SyncVector<Item>& list) {
+        Mapfile file(path, Mapfile::write);
+        list.write_deleted(file, "DEL");
+        file.close();
+    }
+    std::vector<SyncStamp> read() {
+        SyncVector<Item> list;
+        Mapfile file(path, Mapfile::read);
+        list.read_deleted(file, "DEL");
+        return list.deleted;
+    }
+
     ScratchFolder folder;
     const std::string path = folder.path("pad.nib");
-    const auto records_written = [&](SyncVector<Item>& list) {
-        Mapfile out(path, Mapfile::write);
-        list.write_deleted(out, "DEL");
-        out.close();
-        Mapfile in(path, Mapfile::read);
-        std::size_t records = 0;
-        for (std::string_view key, value; in.next_record(key, value);) records += key.ends_with("_TS");
-        return records;
-    };
+};
+
+TEST_F(DeletedRecordsTest, RecordsRoundTripUpToTheFirstMissingKey) {
+    SyncVector<Item> list;
+    list.deleted = {SyncStamp("3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6", "944000200 1400 2"), SyncStamp()};
+    list.deleted.back().time.sequence = -4;
+    write(list);
+    EXPECT_EQ(read(), list.deleted);
+    list.deleted.clear();
+    write(list);
+    EXPECT_EQ(read_bytes(path), "");
+
+    write_bytes(path, "DEL0_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f6\nDEL0_TS (5): 1 2 3\n"
+                      "DEL2_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f7\nDEL2_TS (5): 4 5 6\n"
+                      "DEL1_ID (36): 3c4d5e6f-7a8b-4c9d-8e0f-a1b2c3d4e5f8\n");  // an id without its time is no record
+    EXPECT_EQ(read().size(), 1u);
+    // A malformed id is an error, not the end of the list.
+    write_bytes(path, "DEL0_ID (9): not an id\nDEL0_TS (5): 1 2 3\n");
+    EXPECT_EQ(thrown_by([&] { read(); }).title, "Unexpected error");
+}
+
+TEST_F(DeletedRecordsTest, OnlyALongListLosesItsOldRecordsWhenWritten) {
     const auto now = static_cast<std::int32_t>(std::time(nullptr));
     SyncVector<Item> list;
-    EXPECT_EQ(records_written(list), 0u);
     for (int i = 0; i < 200; ++i) {
         list.deleted.emplace_back();
         list.deleted.back().time.seconds = now - (i % 4 == 0 ? 101 : 99) * 86400;
     }
-    EXPECT_EQ(records_written(list), 200u);
+    write(list);
+    EXPECT_EQ(read(), list.deleted);
 
     list.deleted.emplace_back();  // one record more, and a save drops those older than 100 days
     std::vector<SyncStamp> young = list.deleted;
     std::erase_if(young, [&](const SyncStamp& r) { return now - r.time.seconds > 100 * 86400; });
+    write(list);
     EXPECT_EQ(young.size(), 151u);
-    EXPECT_EQ(records_written(list), 151u);
-    EXPECT_EQ(list.deleted, young);
+    EXPECT_EQ(read(), young);
+    EXPECT_EQ(list.deleted, young);  // and from memory, so a later synchronisation does not hand them on
 }
 
 }  // namespace
