@@ -127,13 +127,6 @@ TEST_F(PadWindowTest, MenuCommandsHaveTheirVisibleEffect) {
         settings_row("Other Settings, OK as they were", {0, 1}, false, IDOK, {0, 1}),
         {"Help", CMD_HELP, nullptr,
          [&] { EXPECT_EQ(shellFiles, Strings{directory_of(program_path()) + "help\\index.html"}); }},
-        {"About", CMD_ABOUT, nullptr,
-         [&] {
-             HWND about = FindWindowA("AboutWin", nullptr);
-             ASSERT_TRUE(about);
-             SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-             EXPECT_FALSE(IsWindow(about)) << "a click closes it";
-         }},
     };
 
     for (const Row& row : rows) {

@@ -17,7 +17,6 @@ TEST_F(PadWindowTest, EditsAreStoredBeforeEachMoveAndPagingWraps) {
     } steps[] = {
         {"x", CMD_PREVIOUS, "c", "3 of 3", {"xa", "b", "c"}},
         {nullptr, CMD_NEXT, "xa", "1 of 3", {"xa", "b", "c"}},
-        {nullptr, CMD_NEXT_BUTTON, "b", "2 of 3", {"xa", "b", "c"}},
         {nullptr, CMD_LAST, "c", "3 of 3", {"xa", "b", "c"}},
         {"y", CMD_FIRST, "xa", "1 of 3", {"xa", "b", "yc"}},
         {"lost", CMD_DELETE_NIB, "b", "1 of 2", {"b", "yc"}},  // unsaved typing goes with its nib
