@@ -15,8 +15,6 @@ TEST(MainWindowLayout, PlacesEveryControlFromTheMarginsSpacingLineHeightsAndDpi)
         {400, 300, 7, 7, 16, 20, 96, {{7, 9, 386, 24}, {7, 40, 386, 226}, {7, 273, 340, 20}, {354, 273, 16, 20}, {377, 273, 16, 20}}},
         // an odd line height is cut, not rounded; other margins and spacings
         {200, 100, 0, 3, 15, 10, 96, {{0, 2, 200, 22}, {0, 27, 200, 54}, {0, 90, 162, 10}, {165, 84, 16, 16}, {184, 84, 16, 16}}},
-        // a minimised window lays out with negative sizes
-        {0, 0, 7, 7, 16, 13, 96, {{7, 9, -14, 24}, {7, 40, -14, -70}, {7, -20, -60, 13}, {-46, -23, 16, 16}, {-23, -23, 16, 16}}},
         // at 150 % a margin and spacing of 10.5 pixels round up to 11
         {600, 450, 7, 7, 24, 21, 144, {{11, 14, 578, 36}, {11, 61, 578, 343}, {11, 418, 508, 21}, {530, 415, 24, 24}, {565, 415, 24, 24}}},
     };
