@@ -1,21 +1,17 @@
-// The find field, the text field and the arrow buttons of a pad window, driven with the messages
-// of keys and mouse clicks.
+// The find field and the text field of a pad window, driven with the messages of keys and mouse
+// clicks.
 #include "pad_window_fixture.h"
 
 using namespace std::chrono_literals;
 
 class FieldControls : public PadWindowTest {};
 
-// Enter in the find field shows the next found nib; a quick double click on an arrow is two
-// presses. What the system sends for them: synthesised input is timed unreliably under Wine.
-TEST_F(FieldControls, EnterInTheFindFieldAndEachClickOfADoubleClickMoveOn) {
-    MainWindow* window = open(write_pad("keys.nib", {"a", "b", "c", "d"}));
+// Enter in the find field shows the next found nib. The key's message itself: synthesised input
+// is timed unreliably under Wine.
+TEST_F(FieldControls, EnterInTheFindFieldMovesOn) {
+    MainWindow* window = open(write_pad("keys.nib", {"a", "b"}));
     SendMessageA(window->findField->hwnd, WM_KEYDOWN, VK_RETURN, 1);
-    EXPECT_EQ(text_of(window->statusLabel), "2 of 4");
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-        PostMessageA(window->nextButton, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
-    harness::pump_for(200ms);
-    EXPECT_EQ(text_of(window->statusLabel), "4 of 4");
+    EXPECT_EQ(text_of(window->statusLabel), "2 of 2");
 }
 
 // Only links reach the shell; other words are searched for; code runs only after a Yes.
@@ -41,7 +37,6 @@ TEST_F(FieldControls, CtrlClickFollowsLinksAndSearchesForOtherWords) {
         const char* searched;
     } cases[] = {  // no word twice in a row: two clicks on one spot would make a double click
         {0, true, 0, nullptr, {}, {}, "notepad"},
-        {2, true, 0, nullptr, {}, {"mailto:ann@example.org"}, ""},
         {1, true, 0, nullptr, {}, {"http://example.org/a b"}, ""},
         {2, false, IDOK, "Unexpected error", texts.mail_failed, {"mailto:ann@example.org"}, ""},
         {3, true, IDNO, "Open link", ask, {}, ""},
