@@ -1,6 +1,6 @@
 #pragma once
 // What the application-layer tests share: a scratch directory, a catch for message boxes, a look
-// into the registry, stand-in windows and the built program started as other processes.
+// into the registry and the built program started as other processes.
 #include "harness/input.h"
 #include "support/messages.h"
 #include "support/reg.h"
@@ -22,8 +22,6 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    TempDirectory(const TempDirectory&) = delete;
-    TempDirectory& operator=(const TempDirectory&) = delete;
 
     // With a trailing backslash.
     const std::string& path() const { return path_; }
@@ -44,16 +42,13 @@ private:
 class MessageCapture {
 public:
     MessageCapture()
-        : old_(set_message_sink([this](void*, const std::string& text, const std::string& title, std::uint32_t style) {
-              shown.push_back({text, title, style});
+        : old_(set_message_sink([this](void*, const std::string& text, const std::string& title, std::uint32_t) {
+              shown.push_back({text, title});
           })) {}
     ~MessageCapture() { set_message_sink(old_); }
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
 
     struct Shown {
         std::string text, title;
-        std::uint32_t style;
     };
     std::vector<Shown> shown;
 
@@ -73,27 +68,6 @@ inline bool key_exists(HKEY root, const std::string& path) {
     RegCloseKey(key);
     return true;
 }
-
-// A top-level window of a class of its own; "Scrivel" stands for a running copy's main window.
-struct FakeWindow {
-    FakeWindow(const char* name, WNDPROC procedure) : name(name) {
-        const WNDCLASSA window_class{0, procedure, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, name};
-        // The program's own class may be left from earlier tests, without windows.
-        UnregisterClassA(name, GetModuleHandleA(nullptr));
-        RegisterClassA(&window_class);
-        handle = CreateWindowExA(0, name, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    }
-    ~FakeWindow() {
-        DestroyWindow(handle);
-        UnregisterClassA(name, GetModuleHandleA(nullptr));
-        MSG left;  // a quit message left behind would end the next test's modal loops
-        while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) {}
-    }
-    FakeWindow(const FakeWindow&) = delete;
-    FakeWindow& operator=(const FakeWindow&) = delete;
-    const char* name;
-    HWND handle;
-};
 
 // scrivel.exe of the same build tree, and a command line starting it.
 inline std::string built_program() {
