@@ -25,11 +25,6 @@ public:
 
     // With a trailing backslash.
     const std::string& path() const { return path_; }
-    // A file with some text in it; returns its path.
-    std::string create_file(const std::string& name) const {
-        std::ofstream(path_ + name) << "text\n";
-        return path_ + name;
-    }
 
 private:
     static inline int made = 0;
@@ -38,7 +33,6 @@ private:
                             .string() + "\\";
 };
 
-// Catches the program's message boxes while it lives.
 class MessageCapture {
 public:
     MessageCapture()
@@ -83,7 +77,6 @@ inline HWND wait_for_window(const char* window_class, const std::string& title) 
     return found;
 }
 
-// The text of a window of another process.
 inline std::string window_text(HWND window) {
     char text[512] = {};
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,

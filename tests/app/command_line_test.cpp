@@ -1,6 +1,5 @@
-// The command line of a start: a forwarding copy against a stand-in running copy, a working copy
-// with real pad windows, and end to end the real program started more than once, every later
-// start handing its command line to the first and ending at once.
+// The command line of a start: a forwarding copy against a stand-in, a working copy, and end to
+// end the real program started more than once, every later start handing on to the first.
 #include "app/working_copy_lock.h"
 #include "harness/process.h"
 #include "app_test_support.h"

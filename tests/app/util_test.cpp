@@ -14,7 +14,8 @@ TEST(FileDialog, ChoiceIsRememberedPerSlotLongNamesGrowTheBufferAndCancelChanges
     bind_file_dialogs(GetModuleHandleA(nullptr), &directories);
     std::string name(250 - folder.path().size(), 'n');
     name.replace(name.size() - 4, 4, ".nib");
-    const std::string long_pad = folder.create_file(name);
+    const std::string long_pad = folder.path() + name;
+    std::ofstream(long_pad) << "text\n";
     const struct {
         int slot;
         std::string typed;
