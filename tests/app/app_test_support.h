@@ -1,6 +1,6 @@
 #pragma once
 // What the application-layer tests share: a scratch directory, a catch for message boxes, a look
-// into the registry, stand-in windows and the built program started as other processes.
+// into the registry and the built program started as other processes.
 #include "harness/input.h"
 #include "support/messages.h"
 #include "support/reg.h"
@@ -22,16 +22,9 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
-    TempDirectory(const TempDirectory&) = delete;
-    TempDirectory& operator=(const TempDirectory&) = delete;
 
     // With a trailing backslash.
     const std::string& path() const { return path_; }
-    // A file with some text in it; returns its path.
-    std::string create_file(const std::string& name) const {
-        std::ofstream(path_ + name) << "text\n";
-        return path_ + name;
-    }
 
 private:
     static inline int made = 0;
@@ -40,20 +33,16 @@ private:
                             .string() + "\\";
 };
 
-// Catches the program's message boxes while it lives.
 class MessageCapture {
 public:
     MessageCapture()
-        : old_(set_message_sink([this](void*, const std::string& text, const std::string& title, std::uint32_t style) {
-              shown.push_back({text, title, style});
+        : old_(set_message_sink([this](void*, const std::string& text, const std::string& title, std::uint32_t) {
+              shown.push_back({text, title});
           })) {}
     ~MessageCapture() { set_message_sink(old_); }
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
 
     struct Shown {
         std::string text, title;
-        std::uint32_t style;
     };
     std::vector<Shown> shown;
 
@@ -74,27 +63,6 @@ inline bool key_exists(HKEY root, const std::string& path) {
     return true;
 }
 
-// A top-level window of a class of its own; "Scrivel" stands for a running copy's main window.
-struct FakeWindow {
-    FakeWindow(const char* name, WNDPROC procedure) : name(name) {
-        const WNDCLASSA window_class{0, procedure, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, name};
-        // The program's own class may be left from earlier tests, without windows.
-        UnregisterClassA(name, GetModuleHandleA(nullptr));
-        RegisterClassA(&window_class);
-        handle = CreateWindowExA(0, name, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    }
-    ~FakeWindow() {
-        DestroyWindow(handle);
-        UnregisterClassA(name, GetModuleHandleA(nullptr));
-        MSG left;  // a quit message left behind would end the next test's modal loops
-        while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) {}
-    }
-    FakeWindow(const FakeWindow&) = delete;
-    FakeWindow& operator=(const FakeWindow&) = delete;
-    const char* name;
-    HWND handle;
-};
-
 // scrivel.exe of the same build tree, and a command line starting it.
 inline std::string built_program() {
     return (std::filesystem::path(directory_of(program_path())) / "..\\..\\src\\app\\scrivel.exe").lexically_normal().string();
@@ -109,7 +77,6 @@ inline HWND wait_for_window(const char* window_class, const std::string& title) 
     return found;
 }
 
-// The text of a window of another process.
 inline std::string window_text(HWND window) {
     char text[512] = {};
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,

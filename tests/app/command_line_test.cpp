@@ -1,6 +1,5 @@
-// The command line of a start: a forwarding copy against a stand-in running copy, a working copy
-// with real pad windows, and end to end the real program started more than once, every later
-// start handing its command line to the first and ending at once.
+// The command line of a start: a forwarding copy against a stand-in, a working copy, and end to
+// end the real program started more than once, every later start handing on to the first.
 #include "app/working_copy_lock.h"
 #include "harness/process.h"
 #include "app_test_support.h"
@@ -32,6 +31,23 @@ LRESULT CALLBACK running_copy(HWND window, UINT message, WPARAM w, LPARAM l) {
     return reinterpret_cast<LRESULT>(window);  // the stand-in shows every pad itself
 }
 
+// A stand-in for a running copy's main window, of the program's own class.
+struct RunningCopy {
+    RunningCopy() {
+        const WNDCLASSA window_class{0, running_copy, 0, 0, GetModuleHandleA(nullptr), {}, {}, {}, {}, "Scrivel"};
+        UnregisterClassA("Scrivel", GetModuleHandleA(nullptr));  // left from earlier tests, without windows
+        RegisterClassA(&window_class);
+        handle = CreateWindowExA(0, "Scrivel", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    }
+    ~RunningCopy() {
+        DestroyWindow(handle);
+        UnregisterClassA("Scrivel", GetModuleHandleA(nullptr));
+        MSG left;  // a quit message left behind would end the next test's modal loops
+        while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) {}
+    }
+    HWND handle;
+};
+
 std::string full(const std::string& name) { return std::filesystem::absolute(name).string(); }
 
 // The processes that own a window of the class, one entry per window.
@@ -54,7 +70,7 @@ using HandOver = PadWindowTest;
 
 TEST_F(CommandLine, AForwardingStartHandsEverythingToTheRunningCopy) {
     app.reset();
-    FakeWindow running("Scrivel", running_copy);
+    RunningCopy running;
     SetPropA(running.handle, readyForHandOver, reinterpret_cast<HANDLE>(1));
     app = std::make_unique<Application>(GetModuleHandleA(nullptr));
     ASSERT_EQ(app->otherInstance, running.handle);

@@ -15,7 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A message box's text.
 std::string box_text(HWND box) { return window_text(GetDlgItem(box, 0xFFFF)); }
 
 class Recovery : public PadWindowTest {
