@@ -122,12 +122,6 @@ TEST(PadTest, NotesTypedApartIntoOneSharedEmptyNibBothSurviveTheNextSynchronisat
         EXPECT_EQ(shown(a).substr(0, shown(a).find(" -")), "[note A],note B");
         EXPECT_EQ(shown(b), shown(a));
     }
-    // A nib made here keeps its id when typed into, and leaves no record.
-    Pad fresh;
-    const Uuid first = fresh.nibs()[0].id;
-    run(fresh, "t:x,n,t:y");
-    EXPECT_TRUE(uuid_equal(fresh.nibs()[0].id, first));
-    EXPECT_EQ(shown(fresh), "x,[y]");
     // A text replaced on one side replaces it on the other, also when it was emptied first.
     for (const char* steps : {"t:new", "t:,t:new"}) {
         Pad a = pad_with("old"), b;
