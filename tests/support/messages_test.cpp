@@ -13,7 +13,6 @@ TEST(FillMessage, FillsThePlaceholdersInOrderAndAlwaysEnds) {
         {"see #1", "#2 here", "two", "", "", "see two here"},  // brought in by an earlier argument
         // Arguments that hold their own placeholder.
         {"Save changes before closing #1?", "C:\\#1\\#1.nib", "", "", "", "Save changes before closing C:\\#1\\#1.nib?"},
-        {"#2 #1", "#2", "#2#2", "", "", "#2#2 #2#2"},
     };
     for (const auto& c : cases) EXPECT_EQ(fill_message(c.format, c.a1, c.a2, c.a3, c.a4), c.filled) << c.format;
 }
@@ -29,14 +28,6 @@ TEST(CheckCall, PassesNonZeroValuesAndOtherwiseRaisesTheUnexpectedError) {
     // With line -1 the text stands as given.
     EXPECT_EQ(message_line(thrown_by([] { check_call(0, "C:\\x.nib not found", -1); })),
               "Unexpected error: C:\\x.nib not found (48)");
-}
-
-TEST(MsgException, ShowGoesToTheSinkAndSilentShowsNothing) {
-    ShownMessages shown;
-    msg_exception("body", "caption", style_stop).show();
-    silent_exception().show();
-    EXPECT_EQ(shown.lines, std::vector<std::string>{"caption: body (16)"});
-    EXPECT_STREQ(silent_exception().what(), "An exception has occured.");
 }
 
 }  // namespace
