@@ -122,9 +122,8 @@ TEST_F(Nibtool, CommandLinesGiveTheirStatusOutputAndFiles) {
         // What stops the reading is reported after what was found before it.
         {{"check", path("stops.nib")}, 1, HasSubstr("xyz\n" + path("stops.nib") + ": Could not find the key: NIB1\n")},
         {{"check", path("short.nib")}, 1, HasSubstr("File does not match format.")},
+        {{"merge", "--help"}, 0, StartsWith("Usage: nibtool merge ")},
     };
-    for (const std::string command : {"list", "find", "add", "import", "export", "sync", "merge", "check"})
-        steps.push_back({{command, "--help"}, 0, StartsWith("Usage: nibtool " + command + " ")});
     for (const Step& step : steps) {
         SCOPED_TRACE(::testing::PrintToString(step.arguments));
         const ToolRun result = run(step.arguments, step.input, step.terminal);
