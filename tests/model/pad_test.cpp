@@ -68,8 +68,7 @@ TEST(PadTest, Operations) {
         // Finding keeps a matching current nib, else the first match becomes current, else none
         // is found and the current nib stays. Paging goes through the found nibs only.
         {"fOO bar,other,foo,Food", "g3,f:Foo", "fOO bar,(other),[foo],Food ?Foo"},
-        {"fOO bar,other,foo,Food", "g3,f:Foo,<,<", "[fOO bar],(other),foo,Food ?Foo"},
-        {"fOO bar,other,foo,Food", "f:Foo,g1,>,>,>,g4,g0,<", "fOO bar,(other),[foo],Food ?Foo"},
+        {"fOO bar,other,foo,Food", "f:Foo,g1,>,>,>,g4,g0,<,<,<", "[fOO bar],(other),foo,Food ?Foo"},
         {"fOO bar,other,foo,Food", "f:o b", "[fOO bar],(other),(foo),(Food) ?o b"},
         {"fOO bar,other,foo,Food", "f:o b,f:o  b", "[(fOO bar)],(other),(foo),(Food) ?o  b"},
         // Finding drops empty nibs but a last one; a dropped current nib hands over to the one before.

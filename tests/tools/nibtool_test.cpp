@@ -11,7 +11,6 @@
 
 namespace {
 
-using ::testing::_;
 using ::testing::AllOf;
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
@@ -99,8 +98,7 @@ TEST_F(Nibtool, CommandLinesGiveTheirStatusOutputAndFiles) {
         {{"list", "--json", known}, 0, "[\n" + first + ",\n" + second + "\n]\n"},
         {{"find", known, "TOWN", "--json"}, 0, "[\n" + first + "\n]\n"},
         {{"find", known, "nothing", "--json"}, 0, "[]\n"},
-        // A file of a newer version is read but never rewritten.
-        {{"list", newer}, 0, _},
+        // A file of a newer version is never rewritten.
         {{"add", newer, "more"}, 1, IsEmpty(), StartsWith("Newer file: ")},
         {{"add", notes, "-"}, 0, IsEmpty(), IsEmpty(), "Call Ann\nabout the MILK order\n"},
         {{"add", notes, "--", "-x is a word"}, 0, IsEmpty()},
