@@ -24,12 +24,8 @@ inline ::testing::AssertionResult pad_is_sound(const Pad& pad) {
     if (found != 0 && pad.position() != rank + 1)
         return ::testing::AssertionFailure() << "position " << pad.position() << " but rank " << rank;
     std::set<std::string> ids;
-    for (const Nib& nib : nibs) {
+    for (const Nib& nib : nibs)
         if (!ids.insert(nib.id_text()).second) return ::testing::AssertionFailure() << "nib id twice " << nib.id_text();
-        for (std::size_t i = 0; i < nib.text().size(); ++i)
-            if (nib.text()[i] == '\n' && (i == 0 || nib.text()[i - 1] != '\r'))
-                return ::testing::AssertionFailure() << "bare line feed in a nib";
-    }
     for (const SyncStamp& record : pad.deletions())
         if (!ids.insert(record.id_text()).second)
             return ::testing::AssertionFailure() << "id twice among nibs and deletions " << record.id_text();

@@ -148,15 +148,9 @@ void random_step(std::mt19937& rng, PadFile* file, Pad& a, Pad& b) {
     case 10: pad.move_current(static_cast<std::int32_t>(rng() % (pad.count() + 2)) - 1); break;
     case 11: pad.sort_alphabetically(); break;
     case 12: pad.add_nib(random_text(rng), rng() % 2 ? SyncStamp().id_text() : "", rng() % 2 ? "5 6 7" : ""); break;
-    case 13:
+    case 13: case 14:
         if (file) {
-            pad = file->reload(pad);
-            break;
-        }
-        [[fallthrough]];
-    case 14:
-        if (file) {
-            // That machine's clock ran behind or ahead, by up to a day.
+            // Through the file, and that machine's clock ran behind or ahead, by up to a day.
             const auto shift = static_cast<std::int32_t>(rng() % 172800) - 86400;
             pad = file->reload(pad, [shift](const std::string&, Timestamp t) {
                 t.seconds += shift;
