@@ -60,9 +60,7 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_NEW_PAD: host.newPad(SW_SHOWNORMAL); return 0;
     case CMD_OPEN_PAD: {
         std::string path, name;
-        bool chosen = false;
-        if (!waitForUser(*this, [&] { chosen = file_dialog(open_mode, open_directory, hwnd, pad_filters(), path, name); }) ||
-            !chosen)
+        if (!userChose(*this, [&] { return file_dialog(open_mode, open_directory, hwnd, pad_filters(), path, name); }))
             return 0;
         host.openPad(path);
         return 1;
@@ -73,9 +71,7 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_SAVE_COPY_AS: return save(id);
     case CMD_SYNCHRONIZE: {
         std::string path, name;
-        bool chosen = false;
-        if (!waitForUser(*this, [&] { chosen = file_dialog(open_mode, sync_directory, hwnd, pad_filters(), path, name); }) ||
-            !chosen)
+        if (!userChose(*this, [&] { return file_dialog(open_mode, sync_directory, hwnd, pad_filters(), path, name); }))
             return 0;
         return static_cast<std::int32_t>(SendMessageA(hwnd, WM_SYNCWITH, reinterpret_cast<WPARAM>(path.c_str()), 0));
     }
@@ -90,10 +86,8 @@ std::int32_t MainWindow::onCommand(unsigned id) {
     case CMD_SELECT_ALL: SendMessageA(focus_window(), EM_SETSEL, 0, -1); return 0;
     case CMD_INSERT_FILE_LINK: {
         std::string path, name;
-        bool chosen = false;
-        if (!waitForUser(*this,
-                         [&] { chosen = file_dialog(open_mode, insert_directory, hwnd, {texts.all_filter, "*.*"}, path, name); }) ||
-            !chosen)
+        if (!userChose(*this,
+                       [&] { return file_dialog(open_mode, insert_directory, hwnd, {texts.all_filter, "*.*"}, path, name); }))
             return 0;
         const std::string link = encode_file_link(path);
         SendMessageA(textField->hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(link.c_str()));
@@ -184,9 +178,7 @@ std::int32_t MainWindow::save(unsigned id) {
     }
     if (id != CMD_SAVE || fileName.empty()) {
         const int slot = id == CMD_SAVE_COPY_AS ? save_copy_directory : save_directory;
-        bool chosen = false;
-        if (!waitForUser(*this, [&] { chosen = file_dialog(save_mode, slot, hwnd, pad_filters(), path, name); }) ||
-            !chosen)
+        if (!userChose(*this, [&] { return file_dialog(save_mode, slot, hwnd, pad_filters(), path, name); }))
             return 0;
     }
     commitText();
@@ -256,8 +248,7 @@ std::int32_t MainWindow::chooseFont() {
     choice.hwndOwner = hwnd;
     choice.lpLogFont = &font;
     choice.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    bool chosen = false;
-    if (!waitForUser(*this, [&] { chosen = ChooseFontA(&choice); }) || !chosen) return 0;
+    if (!userChose(*this, [&] { return ChooseFontA(&choice); })) return 0;
     // The font is kept in the pad file, and new pads take it too.
     padChanged = 1;
     fontSize = to_units(-font.lfHeight, dialogDpi);

@@ -16,14 +16,10 @@ std::int32_t MainWindow::exchangeText(unsigned id) {
         return 0;
     const bool importing = id == CMD_IMPORT;
     std::string path, name;
-    bool chosen = false;
-    if (!waitForUser(*this,
-                     [&] {
-                         chosen = file_dialog(importing ? open_mode : save_mode,
-                                              importing ? import_directory : export_directory, hwnd,
-                                              {texts.text_filter, "*.txt", texts.all_filter, "*.*"}, path, name);
-                     }) ||
-        !chosen)
+    if (!userChose(*this, [&] {
+            return file_dialog(importing ? open_mode : save_mode, importing ? import_directory : export_directory, hwnd,
+                               {texts.text_filter, "*.txt", texts.all_filter, "*.*"}, path, name);
+        }))
         return 0;
     if (importing) {
         ImportProgressWindow progress(thePadHost->normalFont);

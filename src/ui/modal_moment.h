@@ -41,3 +41,11 @@ bool waitForUser(Window& window, Show show) {
     show();
     return !moment.windowGone();
 }
+// Runs `ask` (a dialog owned by `window`) as a modal moment; true when the user made a choice (`ask`
+// returned non-zero) and the window is still there.
+template <typename Ask>
+bool userChose(Window& window, Ask ask) {
+    ModalMoment moment(window);
+    const bool chosen = ask();
+    return chosen && !moment.windowGone();
+}

@@ -55,10 +55,8 @@ void RecoverySlot::write(const std::string& padPath, const Pad& pad, const std::
     if (path.empty()) {
         const std::string where = folder();
         if (where.empty()) raise_failed_call(ERROR_PATH_NOT_FOUND, source_name(__FILE__), __LINE__);
-        const std::string file = where + uuid_to_text(new_uuid()) + ".nib";
-        lock = open_lock(file);
-        if (lock == INVALID_HANDLE_VALUE) raise_failed_call(last_error_code(), source_name(__FILE__), __LINE__);
-        path = file;
+        if (!take(where + uuid_to_text(new_uuid()) + ".nib"))
+            raise_failed_call(last_error_code(), source_name(__FILE__), __LINE__);
     }
     write_recovery(path, padPath, pad, pending);
 }
